@@ -1,0 +1,59 @@
+# From the native tree: cross-build the Windows configuration and register its tests, so that one
+# `ctest` runs the native unit tests, the same unit tests under Wine and the end-to-end cases.
+include(ExternalProject)
+
+set(ZEM_WIN_BINARY_DIR ${PROJECT_BINARY_DIR}/win)
+set(ZEM_WIN_BIN ${ZEM_WIN_BINARY_DIR}/bin)
+set(ZEM_HARNESS ${PROJECT_SOURCE_DIR}/scripts/wine_harness.py)
+set(ZEM_PYTHON /usr/bin/python3)
+set(ZEM_WINE_STATE ${PROJECT_BINARY_DIR}/wine)
+
+ExternalProject_Add(zem_windows
+    SOURCE_DIR ${PROJECT_SOURCE_DIR}
+    BINARY_DIR ${ZEM_WIN_BINARY_DIR}
+    CMAKE_ARGS
+        -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/mingw-w64-x86_64.cmake
+        -DCMAKE_BUILD_TYPE=Release
+    BUILD_ALWAYS ON
+    INSTALL_COMMAND ""
+    USES_TERMINAL_BUILD ON)
+
+# The Wine session (prefix, Xvfb when there is no display, a persistent wineserver) is a fixture:
+# prepared once before the first Windows test and taken down after the last.
+add_test(NAME wine.session.start
+    COMMAND ${ZEM_PYTHON} ${ZEM_HARNESS} --state ${ZEM_WINE_STATE} start)
+set_tests_properties(wine.session.start PROPERTIES FIXTURES_SETUP wine_session)
+add_test(NAME wine.session.stop
+    COMMAND ${ZEM_PYTHON} ${ZEM_HARNESS} --state ${ZEM_WINE_STATE} stop)
+set_tests_properties(wine.session.stop PROPERTIES FIXTURES_CLEANUP wine_session)
+
+add_test(NAME wine.unit_tests
+    COMMAND ${ZEM_PYTHON} ${ZEM_HARNESS} --state ${ZEM_WINE_STATE} exec
+            ${ZEM_WIN_BIN}/zem_unit_tests.exe --gtest_brief=1)
+set_tests_properties(wine.unit_tests PROPERTIES FIXTURES_REQUIRED wine_session TIMEOUT 600)
+
+# One CTest case per end-to-end test function, found by name in tests/e2e/test_*.py.
+file(GLOB ZEM_E2E_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/test_*.py)
+foreach(e2e_file IN LISTS ZEM_E2E_FILES)
+    get_filename_component(e2e_module ${e2e_file} NAME_WE)
+    file(STRINGS ${e2e_file} e2e_lines REGEX "^def test_[A-Za-z0-9_]+")
+    file(STRINGS ${e2e_file} e2e_serial REGEX "^# serial: ")
+    string(REPLACE "# serial: " "" e2e_serial "${e2e_serial}")
+    string(REPLACE " " ";" e2e_serial "${e2e_serial}")
+    foreach(line IN LISTS e2e_lines)
+        string(REGEX REPLACE "^def (test_[A-Za-z0-9_]+).*" "\\1" e2e_case "${line}")
+        string(REGEX REPLACE "^test_" "" e2e_short "${e2e_module}")
+        set(e2e_name "e2e.${e2e_short}.${e2e_case}")
+        add_test(NAME ${e2e_name}
+            COMMAND ${ZEM_PYTHON} -m pytest -q -p no:cacheprovider "${e2e_file}::${e2e_case}"
+            WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/tests/e2e)
+        set_tests_properties(${e2e_name} PROPERTIES
+            FIXTURES_REQUIRED wine_session
+            TIMEOUT 120
+            ENVIRONMENT "ZEM_WINE_STATE=${ZEM_WINE_STATE};ZEM_WIN_BIN=${ZEM_WIN_BIN}")
+        # Cases that signal the machine-wide stop event would close the dialogs of other cases.
+        if(e2e_case IN_LIST e2e_serial)
+            set_tests_properties(${e2e_name} PROPERTIES RUN_SERIAL ON)
+        endif()
+    endforeach()
+endforeach()

@@ -1,0 +1,37 @@
+# Warnings and link options shared by every target of the tree.
+
+set(ZEM_WARNINGS -Wall -Wextra)
+
+if(ZEM_WINDOWS)
+    # Static runtime: the product needs no DLL beyond the system's own.
+    set(ZEM_LINK_OPTIONS -static -static-libgcc -static-libstdc++)
+    add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+else()
+    set(ZEM_LINK_OPTIONS)
+endif()
+
+if(ZEM_SANITIZE AND NOT ZEM_WINDOWS)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Collects the sources below DIR that belong to this configuration: files ending in _win.cpp are
+# Windows-only, files ending in _native.cpp are native stand-ins, all others are portable.
+function(zem_collect_sources out_var dir)
+    file(GLOB_RECURSE all CONFIGURE_DEPENDS "${dir}/*.cpp")
+    set(result)
+    foreach(file IN LISTS all)
+        if(file MATCHES "_win\\.cpp$")
+            if(ZEM_WINDOWS)
+                list(APPEND result ${file})
+            endif()
+        elseif(file MATCHES "_native\\.cpp$")
+            if(NOT ZEM_WINDOWS)
+                list(APPEND result ${file})
+            endif()
+        else()
+            list(APPEND result ${file})
+        endif()
+    endforeach()
+    set(${out_var} ${result} PARENT_SCOPE)
+endfunction()

@@ -1,0 +1,190 @@
+#!/usr/bin/python3
+"""Runs the Windows build under Wine: a project-local prefix, a display, exact reply bytes.
+
+    wine_harness.py --state DIR start            prepare the prefix (once), start Xvfb when DISPLAY
+                                                 is unset, start a persistent wineserver
+    wine_harness.py --state DIR stop             stop the wineserver and the Xvfb started by `start`
+    wine_harness.py --state DIR exec PROG ARGS   run a Windows program, passing its exit status on
+    wine_harness.py --state DIR request EXE FILE run EXE with FILE on standard input; print the
+                                                 reply bytes (repr) and the exit status
+
+The state directory holds the prefix (`prefix/`) and `session.json` with the display in use, so
+that parallel test processes share one session. Used as a module by the end-to-end tests.
+"""
+
+import argparse
+import json
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+WINE_ENV_BASE = {
+    "WINEDEBUG": "-all",
+    # No Mono or Gecko installers: the product uses neither.
+    "WINEDLLOVERRIDES": "mscoree,mshtml=",
+}
+
+
+def wine_binary():
+    for name in ("wine", "wine64"):
+        path = shutil.which(name)
+        if path:
+            return path
+    raise RuntimeError("wine is not installed (run scripts/install-deps.sh)")
+
+
+class WineSession:
+    def __init__(self, state_dir):
+        self.state = Path(state_dir).resolve()
+        self.prefix = self.state / "prefix"
+        self.session_file = self.state / "session.json"
+
+    # ---- environment ----
+
+    def env(self, display=None):
+        env = dict(os.environ)
+        env.update(WINE_ENV_BASE)
+        env["WINEPREFIX"] = str(self.prefix)
+        info = self._read_session()
+        if display is None:
+            display = info.get("display") or os.environ.get("DISPLAY")
+        if display:
+            env["DISPLAY"] = display
+        return env
+
+    def _read_session(self):
+        try:
+            return json.loads(self.session_file.read_text())
+        except (OSError, ValueError):
+            return {}
+
+    # ---- start / stop ----
+
+    def start(self):
+        self.state.mkdir(parents=True, exist_ok=True)
+        info = self._read_session()
+        if info.get("xvfb_pid") and _alive(info["xvfb_pid"]):
+            display = info["display"]
+        elif os.environ.get("DISPLAY"):
+            display = os.environ["DISPLAY"]
+            info = {"display": display}
+        else:
+            display, pid = _start_xvfb(self.state)
+            info = {"display": display, "xvfb_pid": pid}
+        self.session_file.write_text(json.dumps(info))
+        env = self.env(display)
+        if not (self.prefix / "system.reg").exists():
+            subprocess.run(["wineboot", "-i"], env=env, check=True,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+        # A persistent wineserver spares every test process the server start-up.
+        subprocess.Popen(["wineserver", "-p"], env=env, stdout=subprocess.DEVNULL,
+                         stderr=subprocess.DEVNULL).wait(timeout=60)
+        # Start the session's background processes (services, explorer) now, detached from any
+        # pipe: started by a test's first program they would inherit its output pipe and keep
+        # the test's reader waiting after the program itself has ended.
+        subprocess.run(["wineboot"], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=300, start_new_session=True)
+        return info
+
+    def stop(self):
+        info = self._read_session()
+        if self.prefix.exists():
+            subprocess.run(["wineserver", "-k"], env=self.env(), stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL, timeout=60)
+        pid = info.get("xvfb_pid")
+        if pid and _alive(pid):
+            os.kill(pid, signal.SIGTERM)
+            for _ in range(50):
+                if not _alive(pid):
+                    break
+                time.sleep(0.1)
+        try:
+            self.session_file.unlink()
+        except OSError:
+            pass
+
+    # ---- running programs ----
+
+    def popen(self, program, args=(), **kwargs):
+        return subprocess.Popen([wine_binary(), str(program), *args], env=self.env(), **kwargs)
+
+    def run(self, program, args=(), stdin_bytes=None, timeout=120):
+        proc = self.popen(program, args, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                          stderr=subprocess.DEVNULL)
+        out, _ = proc.communicate(stdin_bytes, timeout=timeout)
+        return out, proc.returncode
+
+
+def _alive(pid):
+    try:
+        os.kill(pid, 0)
+        return True
+    except OSError:
+        return False
+
+
+def _start_xvfb(state):
+    xvfb = shutil.which("Xvfb")
+    if not xvfb:
+        raise RuntimeError("Xvfb is not installed (run scripts/install-deps.sh)")
+    for number in range(90, 190):
+        if Path(f"/tmp/.X11-unix/X{number}").exists() or Path(f"/tmp/.X{number}-lock").exists():
+            continue
+        log = open(state / "xvfb.log", "wb")
+        proc = subprocess.Popen([xvfb, f":{number}", "-screen", "0", "1280x1024x24", "-nolisten",
+                                 "tcp"], stdout=log, stderr=log, start_new_session=True)
+        for _ in range(100):
+            if Path(f"/tmp/.X11-unix/X{number}").exists():
+                return f":{number}", proc.pid
+            if proc.poll() is not None:
+                break
+            time.sleep(0.05)
+        if proc.poll() is None:
+            proc.kill()
+    raise RuntimeError("could not start Xvfb on a free display")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--state", required=True, help="state directory (prefix and session)")
+    sub = parser.add_subparsers(dest="command", required=True)
+    sub.add_parser("start")
+    sub.add_parser("stop")
+    exec_parser = sub.add_parser("exec")
+    exec_parser.add_argument("program")
+    exec_parser.add_argument("args", nargs=argparse.REMAINDER)
+    request_parser = sub.add_parser("request")
+    request_parser.add_argument("exe")
+    request_parser.add_argument("request_file")
+    options = parser.parse_args()
+
+    session = WineSession(options.state)
+    if options.command == "start":
+        info = session.start()
+        print(f"wine session ready on display {info['display']}")
+        return 0
+    if options.command == "stop":
+        session.stop()
+        return 0
+    if options.command == "exec":
+        proc = session.popen(options.program, options.args)
+        return proc.wait()
+    if options.command == "request":
+        data = Path(options.request_file).read_bytes()
+        started = time.monotonic()
+        out, code = session.run(options.exe, stdin_bytes=data, timeout=3600)
+        elapsed = time.monotonic() - started
+        print(f"reply: {out!r}")
+        print(f"exit status: {code}")
+        print(f"process ran {elapsed:.1f} s")
+        return 0
+    return 2
+
+
+if __name__ == "__main__":
+    sys.exit(main())
