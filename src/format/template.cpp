@@ -1,0 +1,144 @@
+#include "format/template.h"
+
+#include <algorithm>
+#include <string>
+
+#include "format/template_scanner.h"
+
+namespace {
+
+constexpr char kSpecialPrefix = '_';
+
+// Bindings ordered by name, and by value among equal names.
+bool BindingBefore(const FormatBinding& a, const FormatBinding& b) {
+    const int byName = CompareTexts(a.name, b.name);
+    if (byName != 0) return byName < 0;
+    return CompareTexts(a.value, b.value) < 0;
+}
+
+// The first binding of `name` in a sorted array: among repeated names, the one whose value comes
+// first in byte order. Throws UndefinedFormatVariable when there is none.
+TextRange FindBoundValue(const FormatBinding* first, const FormatBinding* last, TextRange name) {
+    const FormatBinding key{name, TextRange()};
+    const FormatBinding* found = std::lower_bound(first, last, key, BindingBefore);
+    if (found == last || !SameText(found->name, name)) throw UndefinedFormatVariable();
+    return found->value;
+}
+
+bool IsSpecialName(TextRange name) {
+    return !name.empty() && name.first[0] == kSpecialPrefix;
+}
+
+bool IsNameByte(char byte) {
+    return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+           (byte >= '0' && byte <= '9') || byte == '_';
+}
+
+// The first byte of an ordinary name is deliberately not examined: only the ones after it are.
+void CheckOrdinaryName(TextRange name) {
+    if (!std::all_of(name.first + 1, name.last, IsNameByte)) throw ImproperFormatVariableName();
+}
+
+// Binds each ordinary variable of the source text to the next argument.
+class ArgumentBinder {
+  public:
+    ArgumentBinder(const TextRange* arguments, size_t count, FormatBinding* slots)
+        : arguments_(arguments), count_(count), slots_(slots) {}
+
+    void Literal(TextRange) {}
+
+    void Variable(TextRange name) {
+        if (name.empty()) throw ImproperFormatVariableName();
+        if (IsSpecialName(name)) {
+            const FormatBindingTable& specials = SpecialFormatVariables();
+            FindBoundValue(specials.first, specials.last, name);  // only has to exist
+            return;
+        }
+        CheckOrdinaryName(name);
+        if (bound_ == count_) throw TooManyFormatArguments();
+        slots_[bound_] = FormatBinding{name, arguments_[bound_]};
+        ++bound_;
+    }
+
+    // The bindings, sorted so that substitution can search them.
+    void Finish() {
+        if (bound_ != count_) throw TooFewFormatArguments();
+        std::sort(slots_, slots_ + count_, BindingBefore);
+    }
+
+  private:
+    const TextRange* arguments_;
+    size_t count_;
+    FormatBinding* slots_;
+    size_t bound_ = 0;
+};
+
+// Assembles the effective text with every variable replaced by its value.
+class Substituter {
+  public:
+    Substituter(const FormatBinding* bindings, size_t count, size_t expectedSize)
+        : bindings_(bindings), count_(count) {
+        output_.reserve(expectedSize);
+    }
+
+    void Literal(TextRange text) { Append(text); }
+
+    void Variable(TextRange name) {
+        if (name.empty()) throw ImproperFormatVariableName();
+        if (IsSpecialName(name)) {
+            const FormatBindingTable& specials = SpecialFormatVariables();
+            Append(FindBoundValue(specials.first, specials.last, name));
+        } else {
+            Append(FindBoundValue(bindings_, bindings_ + count_, name));
+        }
+    }
+
+    Utf8Text Result() const { return Utf8Text(output_.data(), output_.data() + output_.size()); }
+
+  private:
+    void Append(TextRange text) { output_.append(text.first, text.size()); }
+
+    const FormatBinding* bindings_;
+    size_t count_;
+    std::string output_;
+};
+
+// The six rows, sorted once by name.
+struct SpecialVariableRows {
+    FormatBinding rows[6];
+    FormatBindingTable table;
+
+    SpecialVariableRows()
+        : rows{{TextRange::FromCString("_cbrace"), TextRange::FromCString("}")},
+               {TextRange::FromCString("_cr"), TextRange::FromCString("\r")},
+               {TextRange::FromCString("_crlf"), TextRange::FromCString("\r\n")},
+               {TextRange::FromCString("_lf"), TextRange::FromCString("\n")},
+               {TextRange::FromCString("_obrace"), TextRange::FromCString("{")},
+               {TextRange::FromCString("_tab"), TextRange::FromCString("\t")}},
+          table{rows, rows + 6} {
+        std::sort(rows, rows + 6, BindingBefore);
+    }
+};
+
+}  // namespace
+
+const FormatBindingTable& SpecialFormatVariables() {
+    static const SpecialVariableRows specials;
+    return specials.table;
+}
+
+FormatTemplate MakeTemplate(const char* literal) {
+    const TextRange source = TextRange::FromCString(literal);
+    return FormatTemplate{source, LookupOverride(source, source)};
+}
+
+Utf8Text LocalizeArguments(const FormatTemplate& text, const TextRange* arguments, size_t count,
+                           FormatBinding* slots) {
+    ArgumentBinder binder(arguments, count, slots);
+    ScanTemplate(text.source, binder);
+    binder.Finish();
+
+    Substituter substituter(slots, count, text.effective.size());
+    ScanTemplate(text.effective, substituter);
+    return substituter.Result();
+}
