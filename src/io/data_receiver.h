@@ -19,10 +19,7 @@ class DataReceiver {
   public:
     virtual ~DataReceiver() = default;
     virtual void Start() {}
-    virtual void Receive(const uint8_t* first, const uint8_t* last) {
-        static_cast<void>(first);
-        static_cast<void>(last);
-    }
+    virtual void Receive(const uint8_t* /*first*/, const uint8_t* /*last*/) {}
     virtual void Finish() {}
 };
 

@@ -20,7 +20,7 @@ constexpr uint32_t kDirectoryNotFoundCodes[] = {3,   15,  17,  34,  52,  53,  55
                                                 111, 123, 124, 125, 144, 154, 161, 206, 208, 267};
 constexpr uint32_t kDiskFullCodes[] = {39, 112};
 
-// Reading only: a sharing violation is refused permission to the bytes, and the seek failures.
+// Reading only: the seek failures (a sharing violation also counts as refused permission there).
 constexpr uint32_t kSeekCodes[] = {24, 25, 27, 30, 131, 132};
 
 template <size_t N>

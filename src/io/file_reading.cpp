@@ -91,8 +91,8 @@ void FileReadPosition::ReadExactly(ByteRange& range) {
 }
 
 FileReadingLoop::FileReadingLoop(const FileReadingPath& file, ByteRange buffer, uint32_t offset)
-    : buffer_(buffer), position_(file, offset), expected_(position_.noted_size() - offset) {
-    if (offset != position_.noted_size()) ReadChunk();
+    : buffer_(buffer), position_(file, offset), expected_(position_.notedSize() - offset) {
+    if (offset != position_.notedSize()) ReadChunk();
 }
 
 void FileReadingLoop::Advance() {
@@ -101,7 +101,7 @@ void FileReadingLoop::Advance() {
 }
 
 void FileReadingLoop::ReadChunk() {
-    if (position_.position() >= position_.noted_size()) throw FileReadingLoopEndOfFileError();
+    if (position_.position() >= position_.notedSize()) throw FileReadingLoopEndOfFileError();
     ByteRange target = buffer_;
     target.last = target.first + std::min(RangeLength(buffer_), expected_);
     position_.ReadSome(target);

@@ -49,7 +49,7 @@ class FileReadPosition {
     void ReadExactly(ByteRange& range);
 
     uint32_t position() const { return position_; }
-    uint32_t noted_size() const { return notedSize_; }
+    uint32_t notedSize() const { return notedSize_; }
 
   private:
     const FileReadingPath& file_;

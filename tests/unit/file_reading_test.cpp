@@ -137,7 +137,7 @@ TEST(FileReadPosition, ReadSomeStopsAtTheEndAndReadExactlyRaises) {
     const std::string path = dir.Write("twenty.bin", content);
     FileReadingPath file(path.c_str());
     FileReadPosition position(file, 15);
-    EXPECT_EQ(position.noted_size(), 20u);
+    EXPECT_EQ(position.notedSize(), 20u);
 
     uint8_t buffer[8] = {};
     ByteRange some{buffer, buffer + sizeof buffer};
