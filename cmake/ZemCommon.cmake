@@ -15,17 +15,18 @@ if(ZEM_SANITIZE AND NOT ZEM_WINDOWS)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
-# Collects the sources below DIR that belong to this configuration: files ending in _win.cpp are
-# Windows-only, files ending in _native.cpp are native stand-ins, all others are portable.
+# Collects the sources below DIR that belong to this configuration: files ending in _win.cpp (or
+# _win_test.cpp) are Windows-only, files ending in _native.cpp (or _native_test.cpp) are native-only,
+# all others are portable.
 function(zem_collect_sources out_var dir)
     file(GLOB_RECURSE all CONFIGURE_DEPENDS "${dir}/*.cpp")
     set(result)
     foreach(file IN LISTS all)
-        if(file MATCHES "_win\\.cpp$")
+        if(file MATCHES "_win(_test)?\\.cpp$")
             if(ZEM_WINDOWS)
                 list(APPEND result ${file})
             endif()
-        elseif(file MATCHES "_native\\.cpp$")
+        elseif(file MATCHES "_native(_test)?\\.cpp$")
             if(NOT ZEM_WINDOWS)
                 list(APPEND result ${file})
             endif()

@@ -1,0 +1,26 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "io/file_errors.h"
+#include "io/file_reading.h"
+#include "scoped_temp_dir.h"
+
+namespace {
+
+// Windows refuses to shorten a file that is open without write sharing, so only a POSIX system
+// can shrink it under the loop.
+TEST(FileReadingLoop, FileShrinkingUnderTheLoopRaisesInsteadOfSpinning) {
+    ScopedTempDir dir;
+    const std::string path = dir.Write("shrinks.bin", std::string(5000, 'x'));
+    FileReadingPath file(path.c_str());
+    uint8_t buffer[kFileChunkSize];
+    FileReadingLoop loop(file, ByteRange{buffer, buffer + sizeof buffer}, 0);
+    ASSERT_TRUE(loop.HasMore());
+    EXPECT_EQ(loop.chunk().last - loop.chunk().first, 2048);
+    std::filesystem::resize_file(path, 2048);
+    EXPECT_THROW(loop.Advance(), FileReadingLoopEndOfFileError);
+}
+
+}  // namespace
