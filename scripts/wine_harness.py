@@ -25,7 +25,7 @@ from pathlib import Path
 WINE_ENV_BASE = {
     "WINEDEBUG": "-all",
     # No Mono or Gecko installers: the product uses neither.
-    "WINEDLLOVERRIDES": "mscoree,mshtml=",
+    "WINEDLLOVERRIDES": "mscoree,mshtml=,winedbg.exe=d",
 }
 
 
@@ -80,6 +80,10 @@ class WineSession:
         if not (self.prefix / "system.reg").exists():
             subprocess.run(["wineboot", "-i"], env=env, check=True,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+            # A crashing test program must end, not wait on a crash dialog nobody can see.
+            subprocess.run([wine_binary(), "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v",
+                            "ShowCrashDialog", "/t", "REG_DWORD", "/d", "0", "/f"], env=env,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
         # A persistent wineserver spares every test process the server start-up.
         subprocess.Popen(["wineserver", "-p"], env=env, stdout=subprocess.DEVNULL,
                          stderr=subprocess.DEVNULL).wait(timeout=60)

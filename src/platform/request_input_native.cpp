@@ -10,7 +10,7 @@ constexpr int kCtrlZ = 0x1A;
 // Stands in for the Windows C runtime's text mode over a byte stream: CR LF folds to LF, a lone
 // CR is kept, and 0x1A ends the input for good.
 class TextModeInput final : public RequestInput {
-public:
+  public:
     TextModeInput(FILE* file, bool owned) : file_(file), owned_(owned) {}
     ~TextModeInput() override {
         if (owned_) std::fclose(file_);
@@ -40,7 +40,7 @@ public:
         return used;
     }
 
-private:
+  private:
     int NextByte() {
         if (ended_) return EOF;
         int c = std::getc(file_);

@@ -7,7 +7,7 @@ namespace {
 
 // The C runtime's own text mode does the CR LF folding and stops at Ctrl-Z.
 class CrtTextInput final : public RequestInput {
-public:
+  public:
     CrtTextInput(FILE* file, bool owned) : file_(file), owned_(owned) {}
     ~CrtTextInput() override {
         if (owned_) std::fclose(file_);
@@ -19,7 +19,7 @@ public:
         return count == 0 ? 0 : std::fread(buffer, 1, count, file_);
     }
 
-private:
+  private:
     FILE* file_;
     bool owned_;
 };

@@ -1,0 +1,26 @@
+#!/bin/bash
+# Installs what building and testing ZemClientUI needs on Debian. Idempotent: packages already
+# present are not fetched again, and the package lists are updated at most once per run.
+set -euo pipefail
+
+packages=(
+    cmake g++ make clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
+    mingw-w64 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+    wine wine64 xvfb xauth python3 python3-pytest
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+
+if ((${#missing[@]} > 0)); then
+    echo "Installing: ${missing[*]}"
+    sudo_cmd=()
+    if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}" </dev/null
+fi
