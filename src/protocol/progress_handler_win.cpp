@@ -1,9 +1,26 @@
+#include "format/translation.h"
 #include "protocol/command_handlers.h"
+#include "protocol/icon/icon_decoder.h"
 #include "protocol/progress_request.h"
 #include "protocol/report_and_exit.h"
+#include "ui/progress_dialog.h"
 
-void HandleProgressCommand(const char* flagText, HINSTANCE) {
+void HandleProgressCommand(const char* flagText, HINSTANCE instance) {
     ProgressRequestResult result = ReadProgressRequest(platform::StandardInput(), flagText);
     if (result.error != nullptr) ReportAndExit(-1, result.error);
-    ReportAndExit(-1, "Error: PROGRESS is not available in this build");
+    ProgressRequest& request = result.request;
+    if (request.translationPath) {
+        SetTranslationFilePath(request.translationPath.get());
+        LoadTranslationTable();
+    }
+    // The pixels stay with this frame, which lives until the process ends.
+    IconImage image = DecodeIconFile(request.imagePath.get());
+    {
+        ActionProgressDialog dialog(request.title.get(), request.message.get(), image.width(),
+                                    image.height(), image.pixels(), instance, &OutputLock,
+                                    &RepliedFlag, request.taskbar);
+        dialog.LoadWindowIcon(request.imagePath.get());
+        dialog.Run();
+    }
+    ReportAndExit(0, "OK");
 }

@@ -1,0 +1,54 @@
+#pragma once
+
+// The placement arithmetic of the dialogs, apart from the window calls that feed it.
+
+#include <cstdint>
+
+struct Point {
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
+// Stored start position meaning "centre the dialog on the screen".
+constexpr Point kCentreSentinel = {-100, -100};
+
+struct ScreenSize {
+    bool known = false;  // false when there is no screen device context
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+struct ClientSize {
+    bool known = false;  // false when the client rectangle cannot be read
+    int32_t right = 0;   // GetClientRect's right and bottom (left and top are 0)
+    int32_t bottom = 0;
+};
+
+// Where a dialog starts: the stored position when it is not the sentinel, else its client area
+// centred on the screen, moved back so it starts on the screen and ends inside it. Writes the
+// result back into `stored`.
+Point ResolveStartPoint(Point& stored, ScreenSize screen, ClientSize client);
+
+struct WorkArea {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+};
+
+struct FrameMetrics {
+    int32_t frameWidth = 0;     // SM_CXFRAME
+    int32_t frameHeight = 0;    // SM_CYFRAME
+    int32_t captionHeight = 0;  // SM_CYCAPTION
+};
+
+struct WorkAreaCorrection {
+    bool move = false;  // only when the dialog left the work area
+    int32_t x = 0;      // window position to move to
+    int32_t y = 0;
+};
+
+// After a move to client position (x, y): snaps a dialog that passed the work area's right or
+// bottom edge back inside, and one that passed its left or top edge to that edge.
+WorkAreaCorrection KeepPointInWorkArea(int32_t x, int32_t y, WorkArea area, ClientSize client,
+                                       FrameMetrics frame);

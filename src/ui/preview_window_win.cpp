@@ -1,0 +1,117 @@
+#include "ui/preview_window.h"
+
+#include <string>
+
+#include "resource.h"
+#include "ui/window_services.h"
+
+namespace {
+
+// What the preview's dialog procedure shows, set before the window is created.
+struct PreviewState {
+    std::string caption;
+    std::string text;
+    Point position;
+    uint32_t pictureWidth = 0;
+    uint32_t pictureHeight = 0;
+    HBITMAP pictureBitmap = nullptr;
+    Point pictureCorner;
+};
+
+PreviewState preview;
+const char* previewLiteral = nullptr;
+
+void SetHideCaption(HWND window) {
+    try {
+        SetCaption(window, IDOK, "Hide", previewLiteral);
+    } catch (...) {
+        SetDlgItemTextA(window, IDOK, "Hide");
+    }
+}
+
+void InitPreview(HWND window) {
+    SetWindowPos(window, HWND_TOPMOST, preview.position.x, preview.position.y, 0, 0, SWP_NOSIZE);
+    SetHideCaption(window);
+    SetWindowTextA(window, preview.caption.c_str());
+    SetDlgItemTextA(window, IDC_PREVIEW_TEXT, preview.text.c_str());
+    if (preview.pictureBitmap != nullptr) {
+        MakeRoomForPictureBeside(window, IDC_PREVIEW_TEXT, preview.pictureWidth,
+                                 preview.pictureHeight, preview.pictureCorner);
+    }
+}
+
+INT_PTR CALLBACK PreviewDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            InitPreview(window);
+            return TRUE;
+        case WM_COMMAND:
+            // "Hide" and Enter; Escape (IDCANCEL) does nothing.
+            if (LOWORD(wParam) != IDOK) return FALSE;
+            DestroyWindow(window);
+            return TRUE;
+        case WM_CLOSE:
+            DestroyWindow(window);
+            return TRUE;
+        case WM_ENDSESSION:
+            // The owning dialog writes the session-end reply.
+            if (!wParam) return FALSE;
+            DestroyWindow(window);
+            return TRUE;
+        case WM_MOVE:
+            KeepInWorkArea(window, lParam);
+            return TRUE;
+        case WM_PAINT:
+            if (preview.pictureBitmap != nullptr) {
+                PaintPicture(window, preview.pictureBitmap, preview.pictureWidth,
+                             preview.pictureHeight, preview.pictureCorner);
+            }
+            return FALSE;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+// Takes back a quit request that a destroyed preview left in the queue.
+void DiscardPendingQuit() {
+    MSG message;
+    PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+}  // namespace
+
+void ShowPreviewWindow(HINSTANCE instance, HWND owner, const char* caption, const char* text,
+                       int32_t x, int32_t y, uint32_t pictureWidth, uint32_t pictureHeight,
+                       HBITMAP pictureBitmap) {
+    preview.caption = caption != nullptr ? caption : "";
+    preview.text = text != nullptr ? text : "";
+    preview.position = {x, y};
+    preview.pictureWidth = pictureWidth;
+    preview.pictureHeight = pictureHeight;
+    preview.pictureBitmap = pictureBitmap;
+    preview.pictureCorner = {};
+
+    HWND window = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PREVIEW), owner,
+                                     PreviewDialogProc, 0);
+    if (window == nullptr) return;
+    ShowWindow(window, SW_SHOW);
+    HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDD_PREVIEW));
+    try {
+        while (PumpDialogMessage(window, accelerators)) {
+        }
+    } catch (...) {
+        // Whatever failed, the preview must not outlive its loop: a later close of it would
+        // post a quit that ends the owning dialog's run.
+        if (IsWindow(window)) {
+            DestroyWindow(window);
+            DiscardPendingQuit();
+        }
+    }
+    // The owning dialog may have been destroyed while the preview ran (its countdown, a failure
+    // on a tick, a click on another of its buttons). The thread's one quit message was taken
+    // here, so ask again for the owner's run loop to end.
+    if (!IsWindow(owner)) PostQuitMessage(0);
+}

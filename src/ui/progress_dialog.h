@@ -1,0 +1,28 @@
+#pragma once
+
+// The dialog of a "PROGRESS" request (Windows only): a title, an optional picture, a read-only
+// message and "Hide". It asks nothing; the reply is "OK" however it ends.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "ui/action_dialog.h"
+
+class ActionProgressDialog : public ActionDialog {
+public:
+    ActionProgressDialog(const char* title, const char* message, uint32_t imageWidth,
+                         uint32_t imageHeight, uint8_t* imagePixels, HINSTANCE moduleInstance,
+                         CRITICAL_SECTION* outputLock, bool* repliedFlag, bool showInTaskbar);
+    ~ActionProgressDialog() override;
+
+    void Run();
+
+    const std::string& GetTitle() const { return title; }
+    const std::string& GetMessage() const { return message; }
+
+private:
+    std::string title;
+    std::string message;
+};

@@ -1,0 +1,106 @@
+#include "ui/progress_dialog.h"
+
+#include "resource.h"
+#include "ui/line_breaks.h"
+#include "ui/window_services.h"
+
+namespace {
+
+// One dialog per process: its procedure reaches the object and its run state through these.
+ActionProgressDialog* currentProgressDialog = nullptr;
+Point storedPosition = kCentreSentinel;
+Point pictureCorner;
+bool onceStopFlag = true;
+const char* currentTemplateLiteral = nullptr;
+
+void SetHideCaption(HWND window) {
+    try {
+        SetCaption(window, IDC_HIDE_BUTTON, "Hide", currentTemplateLiteral);
+    } catch (...) {
+        SetDlgItemTextA(window, IDC_HIDE_BUTTON, "Hide");
+    }
+}
+
+void InitProgressDialog(HWND window) {
+    PlaceDialogAtStart(window, storedPosition);
+    SetHideCaption(window);
+    ActionProgressDialog* dialog = currentProgressDialog;
+    if (dialog == nullptr) return;
+    // The request's texts are shown as received, without display conversion.
+    SetWindowTextA(window, dialog->GetTitle().c_str());
+    if (!dialog->GetMessage().empty()) {
+        SetDlgItemTextA(window, IDC_PROGRESS_MESSAGE, dialog->GetMessage().c_str());
+    } else {
+        ShowControl(window, IDC_PROGRESS_MESSAGE, false);
+    }
+    ApplyTaskbarRule(window, dialog->ShowsInTaskbar());
+    {
+        WindowDC dc(window);
+        dialog->ComposeImageBitmap(dc.get());
+    }
+    if (dialog->GetImageBitmap() != nullptr) {
+        MakeRoomForPictureBeside(window, IDC_PROGRESS_MESSAGE, dialog->GetImageWidth(),
+                                 dialog->GetImageHeight(), pictureCorner);
+    }
+}
+
+INT_PTR CALLBACK ProgressDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        switch (message) {
+            case WM_INITDIALOG:
+                InitProgressDialog(window);
+                return TRUE;
+            case WM_COMMAND:
+                if (LOWORD(wParam) != IDC_HIDE_BUTTON) return FALSE;
+                DestroyWindow(window);
+                return TRUE;
+            case WM_CLOSE:
+            case kCloseDialogMessage:
+                DestroyWindow(window);
+                return TRUE;
+            case WM_ENDSESSION:
+                if (!wParam) return FALSE;
+                if (currentProgressDialog != nullptr) currentProgressDialog->ReportClosed();
+                DestroyWindow(window);
+                return TRUE;
+            case WM_MOVE:
+                KeepInWorkArea(window, lParam);
+                return TRUE;
+            case WM_PAINT:
+                if (currentProgressDialog != nullptr &&
+                    currentProgressDialog->GetImageBitmap() != nullptr) {
+                    PaintPicture(window, currentProgressDialog->GetImageBitmap(),
+                                 currentProgressDialog->GetImageWidth(),
+                                 currentProgressDialog->GetImageHeight(), pictureCorner);
+                }
+                return FALSE;
+            case WM_DESTROY:
+                PostQuitMessage(0);
+                return TRUE;
+            default:
+                return FALSE;
+        }
+    } catch (...) {
+        StashDialogException(window);
+        return TRUE;
+    }
+}
+
+}  // namespace
+
+ActionProgressDialog::ActionProgressDialog(const char* titleText, const char* messageText,
+                                           uint32_t width, uint32_t height, uint8_t* pixels,
+                                           HINSTANCE, CRITICAL_SECTION* lock, bool* replied,
+                                           bool taskbar)
+    : ActionDialog(lock, replied, taskbar) {
+    SetImage(pixels, width, height);
+    NormalizeLineBreaks(titleText, title);
+    NormalizeLineBreaks(messageText, message);
+    currentProgressDialog = this;
+}
+
+ActionProgressDialog::~ActionProgressDialog() { currentProgressDialog = nullptr; }
+
+void ActionProgressDialog::Run() {
+    RunDialogLoop(this, IDD_PROGRESS, ProgressDialogProc, onceStopFlag);
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+// Window services shared by the action dialogs (Windows only): the hidden owner window, the
+// modeless run loop, placement, the picture beside a message, and the rule that an exception never
+// unwinds through the window system's dispatch.
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "format/template.h"
+#include "ui/action_dialog.h"
+#include "ui/placement.h"
+
+constexpr char kHiddenWindowClass[] = "ZemClientHiddenTopLevelWindowClass";
+constexpr char kHiddenWindowTitle[] = "MarlixZemClientHiddenWindow";
+
+// The never-shown top-level window that owns the dialogs.
+HWND CreateHiddenOwnerWindow(const char* title, bool showInTaskbar);
+
+// Creates the dialog modeless from `resourceId`, shows it topmost without taking the keyboard
+// from the user's current window, and runs its messages until it is destroyed. Polls the stop
+// event on every pass (destroying the dialog once when it fires); any exception ends the run.
+void RunDialogLoop(ActionDialog* dialog, int resourceId, DLGPROC procedure, bool& onceStopFlag);
+
+// Takes one message from the thread's queue and hands it to `dialog` or dispatches it; sleeps
+// 100 ms when the queue is empty. False once WM_QUIT arrives. Rethrows an exception that a dialog
+// procedure caught at its edge while the message was dispatched.
+bool PumpDialogMessage(HWND dialog, HACCEL accelerators);
+
+// Called from a dialog procedure's catch-all: keeps the exception for the loop (it must not
+// unwind through the dispatch) and destroys the window, which ends the run.
+void StashDialogException(HWND dialog);
+
+// Start position from the stored pair (centring on the screen while it holds the sentinel).
+Point ResolveStartPosition(HWND dialog, Point& stored);
+// On WM_MOVE: moves the dialog back into the work area when it left it.
+void KeepInWorkArea(HWND dialog, LPARAM movedTo);
+
+// WM_INITDIALOG placement: the start position, topmost, without activation.
+void PlaceDialogAtStart(HWND dialog, Point& stored);
+
+// Without ":TASKBAR" a dialog has neither a taskbar button nor a system menu.
+void ApplyTaskbarRule(HWND dialog, bool showInTaskbar);
+void RemoveSystemMenu(HWND dialog);
+
+// Moves control `controlId` right to make room for the picture; returns false (nothing moved)
+// when a rectangle cannot be read. `pictureCorner` receives where to paint it.
+bool MakeRoomForPictureBeside(HWND dialog, int controlId, uint32_t imageWidth,
+                              uint32_t imageHeight, Point& pictureCorner);
+
+// WM_PAINT of a dialog with a picture: BitBlt of the bitmap at the corner.
+void PaintPicture(HWND dialog, HBITMAP bitmap, uint32_t width, uint32_t height, Point corner);
+
+// Sets a window's text from UTF-8, converted to the ANSI code page.
+bool SetDisplayText(HWND window, const Utf8Text& text);
+// Records `literal` as the template being localized, localizes it without arguments and sets it
+// as the text of control `controlId` (skipped when the control is missing).
+void SetCaption(HWND dialog, int controlId, const char* literal, const char*& currentLiteral);
+
+void ShowControl(HWND dialog, int controlId, bool visible);
+void EnableControl(HWND dialog, int controlId, bool enabled);

@@ -1,0 +1,208 @@
+#include "ui/window_services.h"
+
+#include <exception>
+
+#include "resource.h"
+#include "text/display_text.h"
+#include "ui/picture_layout.h"
+
+namespace {
+
+constexpr DWORD kIdleSleepMs = 100;
+constexpr int kHiddenWindowPosition = -50;
+constexpr WorkArea kFallbackWorkArea = {0, 0, 800, 600};
+
+// An exception caught at a dialog procedure's edge, waiting for the loop to rethrow it.
+std::exception_ptr stashedException;
+
+void RethrowStashedException() {
+    if (!stashedException) return;
+    std::exception_ptr pending = stashedException;
+    stashedException = nullptr;
+    std::rethrow_exception(pending);
+}
+
+void SetDialogIcon(ActionDialog& dialog, HWND window) {
+    HICON icon = dialog.GetWindowIcon();
+    if (icon == nullptr) {
+        icon = static_cast<HICON>(LoadImageA(dialog.GetModuleInstance(),
+                                             MAKEINTRESOURCEA(IDI_APPLICATION_ICON), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXICON),
+                                             GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+    }
+    if (icon != nullptr) SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+ScreenSize ReadScreenSize() {
+    ScreenSize screen;
+    HDC dc = GetDC(nullptr);
+    if (dc == nullptr) return screen;
+    screen = {true, GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES)};
+    ReleaseDC(nullptr, dc);
+    return screen;
+}
+
+ClientSize ReadClientSize(HWND window) {
+    RECT client;
+    if (!GetClientRect(window, &client)) return {};
+    return {true, client.right, client.bottom};
+}
+
+WorkArea ReadWorkArea() {
+    RECT area;
+    if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0)) {
+        return {area.left, area.top, area.right, area.bottom};
+    }
+    const ScreenSize screen = ReadScreenSize();
+    if (!screen.known) return kFallbackWorkArea;
+    return {0, 0, screen.width, screen.height};
+}
+
+}  // namespace
+
+HWND CreateHiddenOwnerWindow(const char* title, bool showInTaskbar) {
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpszClassName = kHiddenWindowClass;
+    RegisterClassExA(&windowClass);  // already registered is fine
+    return CreateWindowExA(showInTaskbar ? WS_EX_APPWINDOW : 0, kHiddenWindowClass, title, 0,
+                           kHiddenWindowPosition, kHiddenWindowPosition, 0, 0, nullptr, nullptr,
+                           nullptr, nullptr);
+}
+
+bool PumpDialogMessage(HWND dialog, HACCEL accelerators) {
+    MSG message;
+    if (!PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+        Sleep(kIdleSleepMs);
+        return true;
+    }
+    // 0 is WM_QUIT; -1 (an error) must end the loop too rather than spin.
+    if (GetMessageA(&message, nullptr, 0, 0) <= 0) return false;
+    if (!IsDialogMessageA(dialog, &message) &&
+        !TranslateAcceleratorA(dialog, accelerators, &message)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    RethrowStashedException();
+    return true;
+}
+
+void StashDialogException(HWND dialog) {
+    if (!stashedException) stashedException = std::current_exception();
+    if (dialog != nullptr && IsWindow(dialog)) DestroyWindow(dialog);
+}
+
+void RunDialogLoop(ActionDialog* dialog, int resourceId, DLGPROC procedure, bool& onceStopFlag) {
+    if (dialog == nullptr) return;
+    try {
+        HWND owner = CreateHiddenOwnerWindow(kHiddenWindowTitle, dialog->ShowsInTaskbar());
+        HWND previousForeground = GetForegroundWindow();
+        HWND window = CreateDialogParamA(dialog->GetModuleInstance(),
+                                         MAKEINTRESOURCEA(resourceId), owner, procedure, 0);
+        // A dialog that failed in WM_INITDIALOG is already gone: there is nothing to run.
+        if (window == nullptr) return;
+        SetDialogIcon(*dialog, window);
+        ShowWindow(window, SW_SHOWNA);
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (previousForeground != nullptr) SetForegroundWindow(previousForeground);
+        dialog->SetWindow(window);
+        HACCEL accelerators = LoadAcceleratorsA(dialog->GetModuleInstance(),
+                                                MAKEINTRESOURCEA(resourceId));
+        for (;;) {
+            if (dialog->IsStopRequested() && onceStopFlag) {
+                onceStopFlag = false;
+                DestroyWindow(window);
+            }
+            if (!PumpDialogMessage(window, accelerators)) break;
+        }
+    } catch (...) {
+        UnregisterClassA(kHiddenWindowClass, nullptr);
+    }
+}
+
+Point ResolveStartPosition(HWND dialog, Point& stored) {
+    return ResolveStartPoint(stored, ReadScreenSize(), ReadClientSize(dialog));
+}
+
+void PlaceDialogAtStart(HWND dialog, Point& stored) {
+    const Point start = ResolveStartPosition(dialog, stored);
+    SetWindowPos(dialog, HWND_TOPMOST, start.x, start.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void KeepInWorkArea(HWND dialog, LPARAM movedTo) {
+    const int32_t x = static_cast<int16_t>(LOWORD(movedTo));
+    const int32_t y = static_cast<int16_t>(HIWORD(movedTo));
+    const FrameMetrics frame = {GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME),
+                                GetSystemMetrics(SM_CYCAPTION)};
+    const WorkAreaCorrection correction =
+        KeepPointInWorkArea(x, y, ReadWorkArea(), ReadClientSize(dialog), frame);
+    if (correction.move) {
+        SetWindowPos(dialog, HWND_TOPMOST, correction.x, correction.y, 0, 0, SWP_NOSIZE);
+    }
+}
+
+void ApplyTaskbarRule(HWND dialog, bool showInTaskbar) {
+    if (showInTaskbar) return;
+    SetWindowLongA(dialog, GWL_EXSTYLE, GetWindowLongA(dialog, GWL_EXSTYLE) & ~WS_EX_APPWINDOW);
+    RemoveSystemMenu(dialog);
+}
+
+void RemoveSystemMenu(HWND dialog) {
+    SetWindowLongA(dialog, GWL_STYLE, GetWindowLongA(dialog, GWL_STYLE) & ~WS_SYSMENU);
+}
+
+bool MakeRoomForPictureBeside(HWND dialog, int controlId, uint32_t imageWidth,
+                              uint32_t imageHeight, Point& pictureCorner) {
+    HWND control = GetDlgItem(dialog, controlId);
+    RECT controlRect;
+    RECT dialogRect;
+    if (control == nullptr || !GetWindowRect(control, &controlRect) ||
+        !GetWindowRect(dialog, &dialogRect)) {
+        return false;
+    }
+    POINT topLeft = {controlRect.left, controlRect.top};
+    ScreenToClient(dialog, &topLeft);
+    const ControlBox box = {topLeft.x, topLeft.y, controlRect.right - controlRect.left,
+                            controlRect.bottom - controlRect.top};
+    const PictureRoom room = MakeRoomForPicture(box, imageWidth, imageHeight);
+    SetWindowPos(control, nullptr, room.control.x, room.control.y, room.control.width,
+                 room.control.height, SWP_NOZORDER | SWP_SHOWWINDOW);
+    pictureCorner = {room.pictureX, room.pictureY};
+    return true;
+}
+
+void PaintPicture(HWND dialog, HBITMAP bitmap, uint32_t width, uint32_t height, Point corner) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(dialog, &paint);
+    if (dc != nullptr) {
+        MemoryDC memory(dc, bitmap);
+        if (memory.get() != nullptr) {
+            BitBlt(dc, corner.x, corner.y, static_cast<int>(width), static_cast<int>(height),
+                   memory.get(), 0, 0, SRCCOPY);
+        }
+    }
+    EndPaint(dialog, &paint);
+}
+
+bool SetDisplayText(HWND window, const Utf8Text& text) {
+    const MultiByteText display = ToDisplayText(text.range());
+    return SetWindowTextA(window, display.c_str()) != 0;
+}
+
+void SetCaption(HWND dialog, int controlId, const char* literal, const char*& currentLiteral) {
+    HWND control = GetDlgItem(dialog, controlId);
+    if (control == nullptr) return;
+    currentLiteral = literal;
+    SetDisplayText(control, Localize(MakeTemplate(literal)));
+}
+
+void ShowControl(HWND dialog, int controlId, bool visible) {
+    HWND control = GetDlgItem(dialog, controlId);
+    if (control != nullptr) ShowWindow(control, visible ? SW_SHOW : SW_HIDE);
+}
+
+void EnableControl(HWND dialog, int controlId, bool enabled) {
+    HWND control = GetDlgItem(dialog, controlId);
+    if (control != nullptr) EnableWindow(control, enabled ? TRUE : FALSE);
+}
