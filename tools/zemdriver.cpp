@@ -1,0 +1,338 @@
+// zemdriver: operates the product's dialogs from a separate process, for the end-to-end tests.
+// Each run performs one command on the visible top-level window with the given caption.
+
+#include "zemdriver.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace zemdriver {
+namespace {
+
+constexpr DWORD kPollIntervalMs = 20;
+constexpr DWORD kDefaultWaitMs = 10000;
+// A message whose handler runs a nested loop (the preview window) answers only when that loop
+// ends; after this long the command reports "pending" instead of waiting for the answer.
+constexpr DWORD kDefaultSendMs = 5000;
+constexpr char kStopEventName[] = "Global\\MarlixZemClientUIStopEvent";
+
+const char kUsage[] =
+    "usage: zemdriver COMMAND [OPTIONS]\n"
+    "  wait --title T [--timeout MS]        wait for a visible window with caption T\n"
+    "  wait-gone --title T [--timeout MS]   wait until no such window is left\n"
+    "  dump --title T                       dialog and controls as JSON\n"
+    "  click --title T --id N               BM_CLICK on control N\n"
+    "  select --title T --id N --index I    choose entry I of combo box N as a user does\n"
+    "  close --title T                      WM_CLOSE\n"
+    "  syscommand --title T --close         WM_SYSCOMMAND SC_CLOSE (Alt+F4, close box)\n"
+    "  key --title T --vk N [--to-dialog]   post WM_KEYDOWN and WM_KEYUP to the focused control\n"
+    "  endsession --title T --value 0|1     WM_ENDSESSION\n"
+    "  message --title T --msg N [--wparam W] [--lparam L]\n"
+    "  pid-of --title T                     Windows process id of the window\n"
+    "  screenshot --title T --out FILE.bmp [--method screen|print]\n"
+    "                                       32-bit BMP of the window\n"
+    "  stop-event signal|reset|state        the agent's named stop event\n"
+    "  stop-event hold --ms MS [--signal]   keep the event alive for MS milliseconds\n"
+    "Message commands accept --timeout MS (default 5000) and print \"done\" or \"pending\".\n"
+    "--title-hex HEX gives the caption as hexadecimal bytes instead of --title.\n";
+
+// Options given as "--name value"; the flags below take no value.
+class Options {
+  public:
+    Options(int argc, char** argv, int first) {
+        for (int i = first; i < argc; ++i) {
+            std::string name = argv[i];
+            if (name.rfind("--", 0) != 0) {
+                positional_.push_back(name);
+            } else if (name == "--signal" || name == "--close" || name == "--to-dialog") {
+                values_[name] = "";
+            } else if (i + 1 < argc) {
+                values_[name] = argv[++i];
+            } else {
+                throw DriverError("option " + name + " needs a value");
+            }
+        }
+    }
+    bool Has(const std::string& name) const { return values_.count(name) != 0; }
+    std::string Text(const std::string& name) const {
+        auto found = values_.find(name);
+        if (found == values_.end()) throw DriverError("missing option " + name);
+        return found->second;
+    }
+    long long Number(const std::string& name) const {
+        std::string text = Text(name);
+        char* end = nullptr;
+        long long value = std::strtoll(text.c_str(), &end, 0);
+        if (text.empty() || *end != '\0') throw DriverError("option " + name + " is not a number");
+        return value;
+    }
+    long long Number(const std::string& name, long long fallback) const {
+        return Has(name) ? Number(name) : fallback;
+    }
+    const std::vector<std::string>& Positional() const { return positional_; }
+    std::string Title() const {
+        return Has("--title-hex") ? FromHex(Text("--title-hex")) : Text("--title");
+    }
+
+  private:
+    static std::string FromHex(const std::string& hex) {
+        if (hex.size() % 2 != 0) throw DriverError("--title-hex needs pairs of hex digits");
+        std::string bytes;
+        for (size_t i = 0; i < hex.size(); i += 2) {
+            bytes += static_cast<char>(std::strtol(hex.substr(i, 2).c_str(), nullptr, 16));
+        }
+        return bytes;
+    }
+
+    std::map<std::string, std::string> values_;
+    std::vector<std::string> positional_;
+};
+
+// ---- finding the dialog ----
+
+struct CaptionSearch {
+    const std::string* caption;
+    HWND found;
+};
+
+BOOL CALLBACK MatchCaption(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<CaptionSearch*>(param);
+    if (!IsWindowVisible(window)) return TRUE;
+    char text[4096];
+    int length = GetWindowTextA(window, text, sizeof text);
+    if (length >= 0 && search->caption->compare(0, std::string::npos, text, length) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindByCaption(const std::string& caption) {
+    CaptionSearch search{&caption, nullptr};
+    EnumWindows(MatchCaption, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND RequireWindow(const Options& options) {
+    std::string title = options.Title();
+    HWND window = FindByCaption(title);
+    if (!window) throw DriverError("no visible window titled \"" + title + "\"");
+    return window;
+}
+
+HWND RequireControl(HWND dialog, int id) {
+    HWND control = GetDlgItem(dialog, id);
+    if (!control) throw DriverError("the dialog has no control " + std::to_string(id));
+    return control;
+}
+
+// Polls until the window with the caption is present (or gone); false on timeout.
+bool PollFor(const std::string& caption, bool present, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if ((FindByCaption(caption) != nullptr) == present) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
+        Sleep(kPollIntervalMs);
+    }
+}
+
+// ---- sending ----
+
+// Sends and reports "done" when the handler answered, "pending" when it is still running.
+int SendAndReport(const Options& options, HWND target, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    DWORD timeout = static_cast<DWORD>(options.Number("--timeout", kDefaultSendMs));
+    SetLastError(0);
+    if (SendMessageTimeoutA(target, message, wParam, lParam, SMTO_NORMAL, timeout, &result)) {
+        std::printf("done %lld\n", static_cast<long long>(result));
+        return 0;
+    }
+    DWORD error = GetLastError();
+    if (error == ERROR_TIMEOUT || error == 0) {
+        std::printf("pending\n");
+        return 0;
+    }
+    throw DriverError("sending message " + std::to_string(message) + " failed, error " +
+                      std::to_string(error));
+}
+
+// Where a keystroke would go: the focused control when it belongs to the dialog.
+HWND KeyTarget(HWND dialog, bool toDialog) {
+    if (toDialog) return dialog;
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) && info.hwndFocus &&
+        (info.hwndFocus == dialog || IsChild(dialog, info.hwndFocus))) {
+        return info.hwndFocus;
+    }
+    return dialog;
+}
+
+// ---- commands ----
+
+int CommandWait(const Options& options, bool present) {
+    DWORD timeout = static_cast<DWORD>(options.Number("--timeout", kDefaultWaitMs));
+    std::string title = options.Title();
+    if (!PollFor(title, present, timeout)) {
+        throw DriverError(
+            std::string(present ? "no window titled \"" : "still a window titled \"") + title +
+            "\" after " + std::to_string(timeout) + " ms");
+    }
+    if (present) {
+        std::printf("%llu\n", static_cast<unsigned long long>(
+                                  reinterpret_cast<uintptr_t>(FindByCaption(title))));
+    } else {
+        std::printf("gone\n");
+    }
+    return 0;
+}
+
+int CommandClick(const Options& options) {
+    HWND control = RequireControl(RequireWindow(options), static_cast<int>(options.Number("--id")));
+    return SendAndReport(options, control, BM_CLICK, 0, 0);
+}
+
+int CommandSelect(const Options& options) {
+    HWND dialog = RequireWindow(options);
+    int id = static_cast<int>(options.Number("--id"));
+    HWND combo = RequireControl(dialog, id);
+    WPARAM index = static_cast<WPARAM>(options.Number("--index"));
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(combo, CB_SETCURSEL, index, 0, SMTO_NORMAL, kDefaultSendMs, &result) ||
+        static_cast<LRESULT>(result) == CB_ERR) {
+        throw DriverError("combo box " + std::to_string(id) + " has no entry " +
+                          std::to_string(index));
+    }
+    return SendAndReport(options, dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(combo));
+}
+
+int CommandSysCommand(const Options& options) {
+    if (!options.Has("--close")) throw DriverError("syscommand supports only --close");
+    return SendAndReport(options, RequireWindow(options), WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+int CommandKey(const Options& options) {
+    HWND dialog = RequireWindow(options);
+    HWND target = KeyTarget(dialog, options.Has("--to-dialog"));
+    UINT vk = static_cast<UINT>(options.Number("--vk"));
+    LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)) << 16;
+    // Repeat count 1; key-up also carries the previous-state and transition bits.
+    if (!PostMessageA(target, WM_KEYDOWN, vk, scan | 1) ||
+        !PostMessageA(target, WM_KEYUP, vk, scan | 1 | (1LL << 30) | (1LL << 31))) {
+        throw DriverError("cannot post the key");
+    }
+    std::printf("posted to %s %d\n", ReadClassName(target).c_str(), GetDlgCtrlID(target));
+    return 0;
+}
+
+int CommandMessage(const Options& options) {
+    return SendAndReport(options, RequireWindow(options),
+                         static_cast<UINT>(options.Number("--msg")),
+                         static_cast<WPARAM>(options.Number("--wparam", 0)),
+                         static_cast<LPARAM>(options.Number("--lparam", 0)));
+}
+
+int CommandPidOf(const Options& options) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(RequireWindow(options), &processId);
+    std::printf("%lu\n", static_cast<unsigned long>(processId));
+    return 0;
+}
+
+// Owns the event handle; the named event lives only while some process holds one.
+class StopEvent {
+  public:
+    StopEvent() : handle_(CreateEventA(nullptr, TRUE, FALSE, kStopEventName)) {
+        if (!handle_) {
+            throw DriverError("CreateEventA failed, error " + std::to_string(GetLastError()));
+        }
+    }
+    ~StopEvent() { CloseHandle(handle_); }
+    StopEvent(const StopEvent&) = delete;
+    StopEvent& operator=(const StopEvent&) = delete;
+    HANDLE get() const { return handle_; }
+
+  private:
+    HANDLE handle_;
+};
+
+int CommandStopEvent(const Options& options) {
+    if (options.Positional().size() != 1) throw DriverError("stop-event needs one action");
+    const std::string& action = options.Positional()[0];
+    StopEvent event;
+    if (action == "signal") {
+        if (!SetEvent(event.get())) throw DriverError("SetEvent failed");
+    } else if (action == "reset") {
+        if (!ResetEvent(event.get())) throw DriverError("ResetEvent failed");
+    } else if (action == "state") {
+        bool signalled = WaitForSingleObject(event.get(), 0) == WAIT_OBJECT_0;
+        std::printf("%s\n", signalled ? "signalled" : "clear");
+        return 0;
+    } else if (action == "hold") {
+        DWORD ms = static_cast<DWORD>(options.Number("--ms"));
+        if (options.Has("--signal") && !SetEvent(event.get())) throw DriverError("SetEvent failed");
+        // The caller waits for this line before relying on the event.
+        std::printf("holding\n");
+        std::fflush(stdout);
+        Sleep(ms);
+        std::printf("released\n");
+        return 0;
+    } else {
+        throw DriverError("unknown stop-event action " + action);
+    }
+    std::printf("done\n");
+    return 0;
+}
+
+int Run(int argc, char** argv) {
+    if (argc < 2) throw DriverError(kUsage);
+    using Command = std::function<int(const Options&)>;
+    const std::map<std::string, Command> commands = {
+        {"wait", [](const Options& o) { return CommandWait(o, true); }},
+        {"wait-gone", [](const Options& o) { return CommandWait(o, false); }},
+        {"dump", [](const Options& o) { return DumpDialog(RequireWindow(o)), 0; }},
+        {"click", CommandClick},
+        {"select", CommandSelect},
+        {"close",
+         [](const Options& o) { return SendAndReport(o, RequireWindow(o), WM_CLOSE, 0, 0); }},
+        {"syscommand", CommandSysCommand},
+        {"key", CommandKey},
+        {"endsession",
+         [](const Options& o) {
+             return SendAndReport(o, RequireWindow(o), WM_ENDSESSION,
+                                  static_cast<WPARAM>(o.Number("--value")), 0);
+         }},
+        {"message", CommandMessage},
+        {"pid-of", CommandPidOf},
+        {"screenshot",
+         [](const Options& o) {
+             std::string method = o.Has("--method") ? o.Text("--method") : "screen";
+             if (method != "screen" && method != "print") throw DriverError("unknown --method");
+             return SaveScreenshot(RequireWindow(o), o.Text("--out"), method == "screen"), 0;
+         }},
+        {"stop-event", CommandStopEvent},
+    };
+    auto command = commands.find(argv[1]);
+    if (command == commands.end()) throw DriverError(std::string("unknown command\n") + kUsage);
+    return command->second(Options(argc, argv, 2));
+}
+
+}  // namespace
+}  // namespace zemdriver
+
+int main(int argc, char** argv) {
+    try {
+        int status = zemdriver::Run(argc, argv);
+        std::fflush(stdout);
+        return status;
+    } catch (const std::exception& error) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "zemdriver: %s\n", error.what());
+        return 1;
+    }
+}

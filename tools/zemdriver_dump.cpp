@@ -1,0 +1,286 @@
+// zemdriver's read-only views of a dialog: the JSON dump and the screenshot.
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "zemdriver.h"
+
+namespace zemdriver {
+namespace {
+
+constexpr UINT kTextTimeoutMs = 5000;
+
+// Bytes become a JSON string with every byte mapped to the code point of the same value
+// (latin-1), so a reader gets the exact bytes back with .encode("latin-1").
+std::string JsonString(const std::string& bytes) {
+    std::string out = "\"";
+    for (unsigned char byte : bytes) {
+        if (byte == '"' || byte == '\\') {
+            out += '\\';
+            out += static_cast<char>(byte);
+        } else if (byte < 0x20 || byte >= 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+            out += escaped;
+        } else {
+            out += static_cast<char>(byte);
+        }
+    }
+    return out + "\"";
+}
+
+std::string JsonRect(const RECT& rect) {
+    char text[128];
+    std::snprintf(text, sizeof text,
+                  "{\"left\": %ld, \"top\": %ld, \"right\": %ld, \"bottom\": %ld}", rect.left,
+                  rect.top, rect.right, rect.bottom);
+    return text;
+}
+
+std::string JsonBool(bool value) {
+    return value ? "true" : "false";
+}
+
+std::string JsonHandle(HWND window) {
+    return std::to_string(reinterpret_cast<uintptr_t>(window));
+}
+
+std::string JsonStyle(HWND window, int index) {
+    return std::to_string(static_cast<unsigned long>(GetWindowLongA(window, index)));
+}
+
+LRESULT SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, kTextTimeoutMs,
+                             &result)) {
+        throw DriverError("window does not answer message " + std::to_string(message));
+    }
+    return static_cast<LRESULT>(result);
+}
+
+// Entries of a combo box as "[...]" of JSON strings.
+std::string ComboEntries(HWND combo) {
+    LRESULT count = SendBounded(combo, CB_GETCOUNT, 0, 0);
+    std::string out = "[";
+    for (LRESULT i = 0; i < count; ++i) {
+        LRESULT length = SendBounded(combo, CB_GETLBTEXTLEN, i, 0);
+        std::string text;
+        if (length > 0) {
+            std::vector<char> buffer(length + 1);
+            LRESULT got = SendBounded(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&buffer[0]));
+            text.assign(buffer.data(), got > 0 ? got : 0);
+        }
+        out += (i == 0 ? "" : ", ") + JsonString(text);
+    }
+    return out + "]";
+}
+
+std::string DumpControl(HWND dialog, HWND control) {
+    RECT screen{};
+    GetWindowRect(control, &screen);
+    RECT inDialog = screen;
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&inDialog), 2);
+    std::string className = ReadClassName(control);
+    std::string out = "{\"id\": " + std::to_string(GetDlgCtrlID(control));
+    out += ", \"hwnd\": " + JsonHandle(control);
+    out += ", \"class\": " + JsonString(className);
+    out += ", \"text\": " + JsonString(ReadWindowText(control));
+    out += ", \"visible\": " + JsonBool(IsWindowVisible(control));
+    out += ", \"enabled\": " + JsonBool(IsWindowEnabled(control));
+    out += ", \"rect\": " + JsonRect(screen);
+    out += ", \"clientRect\": " + JsonRect(inDialog);
+    out += ", \"style\": " + JsonStyle(control, GWL_STYLE);
+    out += ", \"exstyle\": " + JsonStyle(control, GWL_EXSTYLE);
+    if (lstrcmpiA(className.c_str(), "ComboBox") == 0) {
+        out += ", \"entries\": " + ComboEntries(control);
+        out += ", \"selection\": " + std::to_string(SendBounded(control, CB_GETCURSEL, 0, 0));
+    }
+    return out + "}";
+}
+
+struct ChildList {
+    HWND dialog;
+    std::vector<HWND> children;
+};
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM param) {
+    auto* list = reinterpret_cast<ChildList*>(param);
+    // Only the dialog's own controls: EnumChildWindows also walks grandchildren.
+    if (GetAncestor(child, GA_PARENT) == list->dialog) list->children.push_back(child);
+    return TRUE;
+}
+
+// The owner's class and caption tell the tests which window owns the dialog.
+std::string DumpOwner(HWND dialog) {
+    HWND owner = GetWindow(dialog, GW_OWNER);
+    if (!owner) return "null";
+    char caption[512] = "";
+    GetWindowTextA(owner, caption, sizeof caption);
+    return "{\"hwnd\": " + JsonHandle(owner) + ", \"class\": " + JsonString(ReadClassName(owner)) +
+           ", \"caption\": " + JsonString(caption) + ", \"style\": " + JsonStyle(owner, GWL_STYLE) +
+           ", \"exstyle\": " + JsonStyle(owner, GWL_EXSTYLE) + "}";
+}
+
+// Id of the control that has the keyboard focus in the dialog's thread, or 0.
+int FocusedControlId(HWND dialog) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info)) return 0;
+    if (!info.hwndFocus || !IsChild(dialog, info.hwndFocus)) return 0;
+    return GetDlgCtrlID(info.hwndFocus);
+}
+
+}  // namespace
+
+std::string ReadClassName(HWND window) {
+    char name[256] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::string ReadWindowText(HWND window) {
+    LRESULT length = SendBounded(window, WM_GETTEXTLENGTH, 0, 0);
+    if (length <= 0) return "";
+    std::vector<char> buffer(length + 1);
+    LRESULT got =
+        SendBounded(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(&buffer[0]));
+    return std::string(buffer.data(), got > 0 ? got : 0);
+}
+
+void DumpDialog(HWND dialog) {
+    RECT window{};
+    RECT client{};
+    GetWindowRect(dialog, &window);
+    GetClientRect(dialog, &client);
+    RECT clientOnScreen = client;
+    MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&clientOnScreen), 2);
+    char caption[4096] = "";
+    GetWindowTextA(dialog, caption, sizeof caption);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(dialog, &processId);
+    DWORD_PTR smallIcon = 0;
+    SendMessageTimeoutA(dialog, WM_GETICON, ICON_SMALL, 0, SMTO_NORMAL, kTextTimeoutMs, &smallIcon);
+
+    ChildList list{dialog, {}};
+    EnumChildWindows(dialog, CollectChild, reinterpret_cast<LPARAM>(&list));
+
+    std::string out = "{\"hwnd\": " + JsonHandle(dialog);
+    out += ", \"pid\": " + std::to_string(processId);
+    out += ", \"caption\": " + JsonString(caption);
+    out += ", \"class\": " + JsonString(ReadClassName(dialog));
+    out += ", \"style\": " + JsonStyle(dialog, GWL_STYLE);
+    out += ", \"exstyle\": " + JsonStyle(dialog, GWL_EXSTYLE);
+    out += ", \"rect\": " + JsonRect(window);
+    out += ", \"clientRect\": " + JsonRect(client);
+    out += ", \"clientScreenRect\": " + JsonRect(clientOnScreen);
+    out += ", \"foreground\": " + JsonBool(GetForegroundWindow() == dialog);
+    out += ", \"focusId\": " + std::to_string(FocusedControlId(dialog));
+    out += ", \"hasSmallIcon\": " + JsonBool(smallIcon != 0);
+    out += ", \"owner\": " + DumpOwner(dialog);
+    out += ", \"controls\": [";
+    for (size_t i = 0; i < list.children.size(); ++i) {
+        out += (i == 0 ? "\n  " : ",\n  ") + DumpControl(dialog, list.children[i]);
+    }
+    out += "]}\n";
+    std::fwrite(out.data(), 1, out.size(), stdout);
+}
+
+namespace {
+
+// Screen device context of the whole desktop, released on scope exit.
+class ScreenDc {
+  public:
+    ScreenDc() : dc_(GetDC(nullptr)) {}
+    ~ScreenDc() {
+        if (dc_) ReleaseDC(nullptr, dc_);
+    }
+    ScreenDc(const ScreenDc&) = delete;
+    ScreenDc& operator=(const ScreenDc&) = delete;
+    HDC get() const { return dc_; }
+
+  private:
+    HDC dc_;
+};
+
+// A 32-bit bottom-up DIB section selected into its own memory context.
+class Canvas {
+  public:
+    Canvas(HDC reference, int width, int height) : width_(width), height_(height) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        memoryDc_ = CreateCompatibleDC(reference);
+        bitmap_ = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+        if (!memoryDc_ || !bitmap_) throw DriverError("cannot create a bitmap for the screenshot");
+        previous_ = SelectObject(memoryDc_, bitmap_);
+    }
+    ~Canvas() {
+        if (previous_) SelectObject(memoryDc_, previous_);
+        if (bitmap_) DeleteObject(bitmap_);
+        if (memoryDc_) DeleteDC(memoryDc_);
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    HDC dc() const { return memoryDc_; }
+    size_t ByteCount() const { return static_cast<size_t>(width_) * height_ * 4; }
+    const unsigned char* Bits() const { return static_cast<const unsigned char*>(bits_); }
+    void Write(const std::string& path) const {
+        BITMAPINFOHEADER header{};
+        header.biSize = sizeof header;
+        header.biWidth = width_;
+        header.biHeight = height_;
+        header.biPlanes = 1;
+        header.biBitCount = 32;
+        header.biCompression = BI_RGB;
+        header.biSizeImage = static_cast<DWORD>(ByteCount());
+        BITMAPFILEHEADER file{};
+        file.bfType = 0x4D42;  // "BM"
+        file.bfOffBits = sizeof file + sizeof header;
+        file.bfSize = static_cast<DWORD>(file.bfOffBits + ByteCount());
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(&file), sizeof file);
+        out.write(reinterpret_cast<const char*>(&header), sizeof header);
+        // GDI leaves the fourth byte 0; readers that take it as alpha would see nothing.
+        std::vector<unsigned char> pixels(Bits(), Bits() + ByteCount());
+        for (size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 0xFF;
+        out.write(reinterpret_cast<const char*>(pixels.data()),
+                  static_cast<std::streamsize>(pixels.size()));
+        if (!out) throw DriverError("cannot write " + path);
+    }
+
+  private:
+    int width_;
+    int height_;
+    HDC memoryDc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+    void* bits_ = nullptr;
+};
+
+}  // namespace
+
+void SaveScreenshot(HWND window, const std::string& path, bool fromScreen) {
+    RECT rect{};
+    if (!GetWindowRect(window, &rect)) throw DriverError("cannot read the window rectangle");
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) throw DriverError("the window has no area");
+    ScreenDc screen;
+    Canvas canvas(screen.get(), width, height);
+    bool copied = fromScreen ? BitBlt(canvas.dc(), 0, 0, width, height, screen.get(), rect.left,
+                                      rect.top, SRCCOPY)
+                             : PrintWindow(window, canvas.dc(), 0);
+    if (!copied) throw DriverError("cannot copy the window's picture");
+    GdiFlush();
+    canvas.Write(path);
+    std::printf("%d %d\n", width, height);
+}
+
+}  // namespace zemdriver
