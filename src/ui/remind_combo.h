@@ -1,0 +1,34 @@
+#pragma once
+
+// The remind interval combo box (control 1025) of the pre-action and reminder dialogs (Windows
+// only): the window glue over the list arithmetic of remind_intervals.h.
+
+#include <windows.h>
+
+#include "ui/action_dialog.h"
+#include "ui/remind_intervals.h"
+
+// Fills the combo with all seventeen captions and selects the chosen entry. Conversion failures
+// propagate to the caller (WM_INITDIALOG records them).
+void FillRemindCombo(HWND dialog, const RemindIntervalTexts& texts, const RemindState& state,
+                     const char*& currentLiteral);
+
+// Replaces the entries by the single " immediately" choice. Does nothing without the combo.
+void SwitchRemindToImmediately(HWND dialog, RemindState& state);
+
+// Shrinks the combo to the intervals shorter than the time left (or switches to " immediately").
+// A conversion failure is recorded on `owner` with the current template literal and ends the
+// dialog by destroying its window.
+void TrimRemindCombo(HWND dialog, const RemindIntervalTexts& texts, RemindState& state,
+                     ActionDialog* owner, const char*& currentLiteral);
+
+// Records a remind-list failure of `step` on `owner` and destroys the window; used for trimming
+// and for the switch to " immediately" on a tick.
+template <typename Step>
+void RunRemindStepOrFail(HWND dialog, ActionDialog* owner, const char*& currentLiteral,
+                         Step&& step) {
+    const RemindFailureCode code = CatchRemindFailure(step);
+    if (code == kRemindSucceeded) return;
+    if (owner != nullptr) owner->RecordFailure(code, currentLiteral);
+    DestroyWindow(dialog);
+}

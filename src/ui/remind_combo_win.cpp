@@ -1,0 +1,61 @@
+#include "ui/remind_combo.h"
+
+#include "resource.h"
+#include "text/display_text.h"
+
+namespace {
+
+void AddEntry(HWND combo, const Utf8Text& text) {
+    const MultiByteText display = ToDisplayText(text.range());
+    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(display.c_str()));
+}
+
+void AddEntries(HWND combo, const RemindIntervalTexts& texts, uint32_t count,
+                const char*& currentLiteral) {
+    currentLiteral = kRemindListLiteral;
+    for (uint32_t position = 0; position < count; ++position) AddEntry(combo, texts.text(position));
+}
+
+}  // namespace
+
+void FillRemindCombo(HWND dialog, const RemindIntervalTexts& texts, const RemindState& state,
+                     const char*& currentLiteral) {
+    HWND combo = GetDlgItem(dialog, IDC_REMIND_COMBO);
+    if (combo == nullptr) return;
+    AddEntries(combo, texts, kRemindIntervalCount, currentLiteral);
+    SendMessageA(combo, CB_SETCURSEL, state.remindIndex, 0);
+}
+
+void SwitchRemindToImmediately(HWND dialog, RemindState& state) {
+    HWND combo = GetDlgItem(dialog, IDC_REMIND_COMBO);
+    if (combo == nullptr) return;
+    SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+    AddEntry(combo, LocalizeRemindImmediately());
+    SendMessageA(combo, CB_SETCURSEL, 0, 0);
+    state.SwitchToImmediately();
+}
+
+void TrimRemindCombo(HWND dialog, const RemindIntervalTexts& texts, RemindState& state,
+                     ActionDialog* owner, const char*& currentLiteral) {
+    if (state.remindImmediately) return;
+    HWND combo = GetDlgItem(dialog, IDC_REMIND_COMBO);
+    if (combo == nullptr) return;
+    RunRemindStepOrFail(dialog, owner, currentLiteral, [&] {
+        const auto shown = static_cast<int32_t>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+        const RemindTrim trim = PlanRemindTrim(shown, state.maxRemindLeft, state.remindIndex);
+        switch (trim.action) {
+            case RemindTrim::kKeep:
+                return;
+            case RemindTrim::kSwitchToImmediately:
+                SwitchRemindToImmediately(dialog, state);
+                return;
+            case RemindTrim::kRebuild:
+                SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+                AddEntries(combo, texts, trim.entryCount, currentLiteral);
+                SendMessageA(combo, CB_SETCURSEL, trim.selection, 0);
+                state.remindIndex = trim.selection;
+                UpdateWindow(combo);
+                return;
+        }
+    });
+}
