@@ -100,6 +100,17 @@ def test_click_on_disabled_button_is_ignored():
         assert run.reply(timeout=30)[1] == 0
 
 
+def test_key_goes_to_focused_control():
+    title = zemtest.unique_title("floor-key")
+    driver = zemtest.Driver()
+    with zemtest.start_floor_dialog(title) as run:
+        driver.wait(title)
+        assert driver.dump(title)["focusId"] == IDS["IDC_PROGRESS_MESSAGE"]
+        # A multi-line edit control answers Escape by asking its dialog to close.
+        assert driver.key(title, zemtest.VK_ESCAPE) == f"Edit {IDS['IDC_PROGRESS_MESSAGE']}"
+        assert run.reply(timeout=30)[1] == 0
+
+
 def test_close_paths_end_program():
     driver = zemtest.Driver()
     ways = {
