@@ -25,18 +25,21 @@ const char kUsage[] =
     "  wait --title T [--timeout MS]        wait for a visible window with caption T\n"
     "  wait-gone --title T [--timeout MS]   wait until no such window is left\n"
     "  dump --title T                       dialog and controls as JSON\n"
-    "  click --title T --id N               BM_CLICK on control N\n"
+    "  click --title T --id N               BM_CLICK on control N (\"ignored disabled\" when\n"
+    "                                       it is disabled, as for a user's click)\n"
     "  select --title T --id N --index I    choose entry I of combo box N as a user does\n"
     "  close --title T                      WM_CLOSE\n"
     "  syscommand --title T --close         WM_SYSCOMMAND SC_CLOSE (Alt+F4, close box)\n"
     "  key --title T --vk N [--to-dialog]   post WM_KEYDOWN and WM_KEYUP to the focused control\n"
     "  endsession --title T --value 0|1     WM_ENDSESSION\n"
     "  message --title T --msg N [--wparam W] [--lparam L]\n"
+    "  enable --title T --id N --value 0|1  EnableWindow (for the driver's own tests)\n"
     "  pid-of --title T                     Windows process id of the window\n"
     "  screenshot --title T --out FILE.bmp [--method screen|print]\n"
     "                                       32-bit BMP of the window\n"
     "  stop-event signal|reset|state        the agent's named stop event\n"
     "  stop-event hold --ms MS [--signal]   keep the event alive for MS milliseconds\n"
+    "  keep-desktop --ready-file PATH       keep the session's desktop up (runs until killed)\n"
     "Message commands accept --timeout MS (default 5000) and print \"done\" or \"pending\".\n"
     "--title-hex HEX gives the caption as hexadecimal bytes instead of --title.\n";
 
@@ -151,6 +154,7 @@ int SendAndReport(const Options& options, HWND target, UINT message, WPARAM wPar
         std::printf("done %lld\n", static_cast<long long>(result));
         return 0;
     }
+    // Wine may leave the last error unset when the wait times out.
     DWORD error = GetLastError();
     if (error == ERROR_TIMEOUT || error == 0) {
         std::printf("pending\n");
@@ -191,9 +195,23 @@ int CommandWait(const Options& options, bool present) {
     return 0;
 }
 
+// Windows ignores BM_CLICK on a disabled button, as a user's click would be; Wine clicks it
+// anyway, so the driver makes the check itself.
 int CommandClick(const Options& options) {
     HWND control = RequireControl(RequireWindow(options), static_cast<int>(options.Number("--id")));
+    if (!IsWindowEnabled(control)) {
+        std::printf("ignored disabled\n");
+        return 0;
+    }
     return SendAndReport(options, control, BM_CLICK, 0, 0);
+}
+
+// Not a user action: lets the driver's own tests give a control the state a dialog would.
+int CommandEnable(const Options& options) {
+    HWND control = RequireControl(RequireWindow(options), static_cast<int>(options.Number("--id")));
+    EnableWindow(control, options.Number("--value") != 0);
+    std::printf("done\n");
+    return 0;
 }
 
 int CommandSelect(const Options& options) {
@@ -289,6 +307,24 @@ int CommandStopEvent(const Options& options) {
     return 0;
 }
 
+// Keeps Wine's desktop process alive for the whole session. Without a program on the desktop it
+// exits, and the next program to show a window starts it again; it then inherits that program's
+// standard handles and holds the test's output pipe open long after the program has ended.
+int CommandKeepDesktop(const Options& options) {
+    std::string readyFile = options.Text("--ready-file");
+    HWND keeper = CreateWindowExA(0, "Static", "ZemDesktopKeeper", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (!GetDesktopWindow() || !keeper) throw DriverError("cannot reach the desktop");
+    std::FILE* ready = std::fopen(readyFile.c_str(), "w");
+    if (!ready) throw DriverError("cannot write " + readyFile);
+    std::fprintf(ready, "ready\n");
+    std::fclose(ready);
+    // The hidden window answers broadcasts, so this process must keep pumping.
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+    return 0;
+}
+
 int Run(int argc, char** argv) {
     if (argc < 2) throw DriverError(kUsage);
     using Command = std::function<int(const Options&)>;
@@ -298,6 +334,7 @@ int Run(int argc, char** argv) {
         {"dump", [](const Options& o) { return DumpDialog(RequireWindow(o)), 0; }},
         {"click", CommandClick},
         {"select", CommandSelect},
+        {"enable", CommandEnable},
         {"close",
          [](const Options& o) { return SendAndReport(o, RequireWindow(o), WM_CLOSE, 0, 0); }},
         {"syscommand", CommandSysCommand},
@@ -316,6 +353,7 @@ int Run(int argc, char** argv) {
              return SaveScreenshot(RequireWindow(o), o.Text("--out"), method == "screen"), 0;
          }},
         {"stop-event", CommandStopEvent},
+        {"keep-desktop", CommandKeepDesktop},
     };
     auto command = commands.find(argv[1]);
     if (command == commands.end()) throw DriverError(std::string("unknown command\n") + kUsage);

@@ -22,7 +22,8 @@ std::string ReadWindowText(HWND window);
 // GetClassNameA.
 std::string ReadClassName(HWND window);
 
-// Writes the dialog as one JSON object on stdout (see PrintUsage in zemdriver.cpp).
+// Writes the dialog as one JSON object on stdout (the fields are listed in tests/e2e/zemtest.py,
+// Driver.dump).
 void DumpDialog(HWND dialog);
 // The window's picture as a 32-bit bottom-up BMP file: copied from the screen (the dialogs are
 // topmost), or painted by the window itself with PrintWindow. Under Wine a window of another
