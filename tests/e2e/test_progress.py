@@ -1,0 +1,148 @@
+"""The PROGRESS request end to end under Wine: the dialog, its outcomes and its layout."""
+# serial: test_stop_event_closes_the_window_with_ok test_stop_event_signalled_before_start
+
+import zemtest
+from icon_files import write_icon
+from zemtest import IDS, Driver, control, request, start_product, unique_title
+
+HIDE = IDS["IDC_HIDE_BUTTON"]
+MESSAGE = IDS["IDC_PROGRESS_MESSAGE"]
+OK = (b"OK\n", 0)
+
+
+def progress(title, message=b"Working on it.", flags="", extra=()):
+    return request("PROGRESS", flags, [("TITLE", title), ("MESSAGE", message), *extra])
+
+
+def test_hide_replies_ok_and_the_process_lingers():
+    title = unique_title("progress")
+    driver = Driver()
+    # (A CR LF inside a field would fold to LF on the way in and shift the count.)
+    with start_product(progress(title, b"one\rtwo\nthree\rfour")) as run:
+        driver.wait(title)
+        dump = driver.dump(title)
+        assert dump["owner"]["class"] == "ZemClientHiddenTopLevelWindowClass"
+        assert dump["owner"]["caption"] == "MarlixZemClientHiddenWindow"
+        assert dump["exstyle"] & zemtest.WS_EX_TOPMOST
+        # Without ":TASKBAR": no taskbar button, no system menu.
+        assert not dump["exstyle"] & zemtest.WS_EX_APPWINDOW
+        assert not dump["style"] & zemtest.WS_SYSMENU
+        # Lone CR and lone LF are stored as CR LF, so the edit control shows four lines.
+        assert control(dump, MESSAGE)["text"] == "one\r\ntwo\r\nthree\r\nfour"
+        assert control(dump, HIDE)["text"] == "Hide"
+        driver.click(title, HIDE)
+        out, status, seconds = run.reply()
+    assert (out, status) == OK
+    assert seconds - run.reply_time >= 1.9  # lingers 2 s after the reply
+
+
+def test_taskbar_flag_keeps_system_menu_and_close_box_replies_ok():
+    title = unique_title("progress")
+    driver = Driver()
+    with start_product(progress(title, flags=":TASKBAR")) as run:
+        driver.wait(title)
+        dump = driver.dump(title)
+        assert dump["exstyle"] & zemtest.WS_EX_APPWINDOW
+        assert dump["style"] & zemtest.WS_SYSMENU
+        driver.syscommand_close(title)
+        assert run.reply()[:2] == OK
+
+
+def test_session_end_writes_closed_once_and_false_changes_nothing():
+    title = unique_title("progress")
+    driver = Driver()
+    with start_product(progress(title)) as run:
+        driver.wait(title)
+        driver.endsession(title, False)
+        assert driver.exists(title)
+        assert run.output == b""
+        driver.endsession(title, True)
+        out, status, _ = run.reply()
+    assert (out, status) == (b"CLOSED\n", 0)
+
+
+def test_stop_event_closes_the_window_with_ok():
+    title = unique_title("progress")
+    driver = Driver()
+    with start_product(progress(title)) as run:
+        driver.wait(title)
+        with driver.hold_stop_event(20000, signal=True):
+            out, status, _ = run.reply()
+            # The loop polls the event at least every 100 ms.
+            assert run.reply_time is not None
+    assert (out, status) == OK
+
+
+def test_stop_event_signalled_before_start():
+    title = unique_title("progress")
+    driver = Driver()
+    with driver.hold_stop_event(30000, signal=True):
+        with start_product(progress(title)) as run:
+            assert run.reply()[:2] == OK
+
+
+def test_request_errors():
+    cases = [
+        (request("PROGRESS", ":CANCEL", [("TITLE", b"t"), ("MESSAGE", b"m")]),
+         b"Error: Bad command\n"),
+        (request("PROGRESS", "", [("TITLE", b"t"), ("MESSAGE", b"")]), b"Error: Bad message\n"),
+        (request("PROGRESS", ":XLATE", [("TITLE", b"t"), ("MESSAGE", b"m")]),
+         b"Error: missing xlatepath\n"),
+    ]
+    runs = [(start_product(req), expected) for req, expected in cases]
+    for run, expected in runs:
+        with run:
+            assert run.reply()[:2] == (expected, zemtest.ERROR_EXIT_STATUS)
+
+
+def test_translation_replaces_hide_and_missing_files_change_nothing(tmp_path):
+    translation = tmp_path / "de.txt"
+    translation.write_bytes(b"hide\tnicht\r\nHide\tAusblenden\r\n")
+    translated, plain = unique_title("progress"), unique_title("progress")
+    driver = Driver()
+    with start_product(progress(translated, flags=":XLATE", extra=[
+            ("XLATEPATH", zemtest._windows_path(translation).encode())])) as first, \
+            start_product(progress(plain, flags=":XLATE", extra=[
+                ("XLATEPATH", b"Z:\\no\\such\\file.txt"),
+                ("IMAGEPATH", b"Z:\\no\\such\\picture.ico")])) as second:
+        driver.wait(translated)
+        driver.wait(plain)
+        assert control(driver.dump(translated), HIDE)["text"] == "Ausblenden"
+        plain_dump = driver.dump(plain)
+        assert control(plain_dump, HIDE)["text"] == "Hide"
+        assert control(plain_dump, MESSAGE)["clientRect"]["left"] < 20
+        driver.click(translated, HIDE)
+        driver.click(plain, HIDE)
+        assert first.reply()[:2] == OK
+        assert second.reply()[:2] == OK
+
+
+def test_picture_moves_the_message_right_and_keeps_its_right_edge(tmp_path):
+    icon = write_icon(tmp_path, width=32, height=32)
+    with_picture, without = unique_title("progress"), unique_title("progress")
+    driver = Driver()
+    with start_product(progress(with_picture, extra=[
+            ("IMAGEPATH", zemtest._windows_path(icon).encode())])) as first, \
+            start_product(progress(without)) as second:
+        driver.wait(with_picture)
+        driver.wait(without)
+        moved = control(driver.dump(with_picture), MESSAGE)["clientRect"]
+        plain = control(driver.dump(without), MESSAGE)["clientRect"]
+        margin = plain["left"]
+        assert moved["left"] == plain["left"] + 32 + margin
+        assert moved["right"] == plain["right"]
+        assert (moved["top"], moved["bottom"]) == (plain["top"], plain["bottom"])
+        for title in (with_picture, without):
+            driver.click(title, HIDE)
+        assert first.reply()[:2] == OK
+        assert second.reply()[:2] == OK
+
+
+def test_an_empty_message_hides_the_message_control():
+    title = unique_title("progress")
+    driver = Driver()
+    with start_product(progress(title, b"\0")) as run:
+        driver.wait(title)
+        assert not control(driver.dump(title), MESSAGE)["visible"]
+        driver.click(title, HIDE)
+        assert run.reply()[:2] == OK
