@@ -15,8 +15,8 @@ constexpr const char kBadRemindTime[] = "Error: Bad remind time error";
 constexpr const char kBadMaxRemindTime[] = "Error: Bad max remind time error";
 constexpr const char kBadTitle[] = "Error: Bad title";
 
-// A missing line after the countdown fields names the remind time when it is expected, and
-// otherwise the title, as the agent has always been told.
+// A missing line after the countdown fields names the remind time when it comes next, else the
+// title: the button text is never named for a missing line.
 const char* MissingAfterAuto(const ActionUiRequest& request) {
     return request.remindOffered ? kBadRemindTime : kBadTitle;
 }
@@ -24,7 +24,7 @@ const char* MissingAfterAuto(const ActionUiRequest& request) {
 // The first field line is already read. On success the line after the countdown fields is.
 const char* ReadAutoFields(FieldReader& reader, ActionUiRequest& request) {
     if (!reader.Scan("AUTOTIME", request.autoTime) || request.autoTime < 1) return kBadAutoTime;
-    if (!reader.NextLine()) return kBadTitle;
+    if (!reader.NextLine()) return kBadTitle;  // the reply agents know here, not the auto message's
     const char* error =
         reader.ReadTextAtLine("AUTOMESSAGE", "Error: Bad auto message error",
                               "Error: failed allocating autoMessage buffer",

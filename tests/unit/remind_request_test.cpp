@@ -82,50 +82,30 @@ INSTANTIATE_TEST_SUITE_P(
         RemindCase{"", kHead + "ACTIONCOUNT:2\n" + Item(":NONE"), "Error: Bad action item"},
         RemindCase{"", kHead + "ACTIONCOUNT:-1\n" + Item(":NONE"), "Error: Bad action item"}));
 
+// One item whose fields are read up to the one under test.
+const std::string kItemStart = kHead + "ACTIONCOUNT:1\nACTIONITEM:NONE\n";
+const std::string kItemTexts = kItemStart + "ACTIONID:7\nACTIONPOSTPONE:0\n";
+const std::string kItemBody = kItemTexts + "ACTIONITEMMSG:2\nms";
+const std::string kItemTitle = kItemBody + "ACTIONITEMBODY:2\nbo";
+
 INSTANTIATE_TEST_SUITE_P(
     ItemFields, RemindErrors,
     ::testing::Values(
-        RemindCase{"", kHead + "ACTIONCOUNT:1\nACTIONITEM:NONE\n", "Error: Bad action id"},
+        RemindCase{"", kItemStart, "Error: Bad action id"},
         RemindCase{"", kHead + "ACTIONCOUNT:1\n" + Item(":NONE", "0"), "Error: Bad action id"},
         RemindCase{"", kHead + "ACTIONCOUNT:1\n" + Item(":NONE", "x"), "Error: Bad action id"},
-        RemindCase{"", kHead + "ACTIONCOUNT:1\nACTIONITEM:NONE\nACTIONID:7\n",
-                   "Error: Bad action postpone"},
+        RemindCase{"", kItemStart + "ACTIONID:7\n", "Error: Bad action postpone"},
         RemindCase{"", kHead + "ACTIONCOUNT:1\n" + Item(":NONE", "7", "soon"),
                    "Error: Bad action postpone"},
-        RemindCase{"", kHead + "ACTIONCOUNT:1\nACTIONITEM:NONE\nACTIONID:7\nACTIONPOSTPONE:0\n",
-                   "Error: Bad action message"},
-        RemindCase{"",
-                   kHead + "ACTIONCOUNT:1\nACTIONITEM:NONE\nACTIONID:7\nACTIONPOSTPONE:0\n"
-                           "ACTIONITEMMSG:0\n",
-                   "Error: Bad action message"},
-        RemindCase{"",
-                   kHead + "ACTIONCOUNT:1\nACTIONITEM:NONE\nACTIONID:7\nACTIONPOSTPONE:0\n"
-                           "ACTIONITEMMSG:9\nms",
-                   "Error: failed reading message"},
-        RemindCase{"",
-                   kHead + "ACTIONCOUNT:1\nACTIONITEM:NONE\nACTIONID:7\nACTIONPOSTPONE:0\n"
-                           "ACTIONITEMMSG:2\nms",
-                   "Error: Bad action body"},
-        RemindCase{"",
-                   kHead + "ACTIONCOUNT:1\nACTIONITEM:NONE\nACTIONID:7\nACTIONPOSTPONE:0\n"
-                           "ACTIONITEMMSG:2\nmsACTIONITEMTITLE:1\nt",
-                   "Error: Bad action body"},
-        RemindCase{"",
-                   kHead + "ACTIONCOUNT:1\nACTIONITEM:NONE\nACTIONID:7\nACTIONPOSTPONE:0\n"
-                           "ACTIONITEMMSG:2\nmsACTIONITEMBODY:9\nbo",
-                   "Error: failed reading body"},
-        RemindCase{"",
-                   kHead + "ACTIONCOUNT:1\nACTIONITEM:NONE\nACTIONID:7\nACTIONPOSTPONE:0\n"
-                           "ACTIONITEMMSG:2\nmsACTIONITEMBODY:2\nbo",
-                   "Error: Bad action title"},
-        RemindCase{"",
-                   kHead + "ACTIONCOUNT:1\nACTIONITEM:NONE\nACTIONID:7\nACTIONPOSTPONE:0\n"
-                           "ACTIONITEMMSG:2\nmsACTIONITEMBODY:2\nboACTIONITEMTITLE:0\n",
-                   "Error: Bad action title"},
-        RemindCase{"",
-                   kHead + "ACTIONCOUNT:1\nACTIONITEM:NONE\nACTIONID:7\nACTIONPOSTPONE:0\n"
-                           "ACTIONITEMMSG:2\nmsACTIONITEMBODY:2\nboACTIONITEMTITLE:9\nti",
-                   "Error: failed reading title"}));
+        RemindCase{"", kItemTexts, "Error: Bad action message"},
+        RemindCase{"", kItemTexts + "ACTIONITEMMSG:0\n", "Error: Bad action message"},
+        RemindCase{"", kItemTexts + "ACTIONITEMMSG:9\nms", "Error: failed reading message"},
+        RemindCase{"", kItemBody, "Error: Bad action body"},
+        RemindCase{"", kItemBody + "ACTIONITEMTITLE:1\nt", "Error: Bad action body"},
+        RemindCase{"", kItemBody + "ACTIONITEMBODY:9\nbo", "Error: failed reading body"},
+        RemindCase{"", kItemTitle, "Error: Bad action title"},
+        RemindCase{"", kItemTitle + "ACTIONITEMTITLE:0\n", "Error: Bad action title"},
+        RemindCase{"", kItemTitle + "ACTIONITEMTITLE:9\nti", "Error: failed reading title"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, RemindErrors,
