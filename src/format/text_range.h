@@ -32,7 +32,7 @@ bool SameText(TextRange a, TextRange b);
 
 // The owned UTF-8 result of formatting: the bytes followed by one zero byte. Move-only.
 class Utf8Text {
-public:
+  public:
     Utf8Text() = default;
     // Copies [first, last) and appends the zero byte.
     Utf8Text(const char* first, const char* last);
@@ -51,7 +51,7 @@ public:
     size_t size() const { return size_; }
     TextRange range() const { return TextRange(first(), last(), true); }
 
-private:
+  private:
     char* buffer_ = nullptr;
     size_t size_ = 0;
 };

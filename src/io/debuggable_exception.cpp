@@ -12,4 +12,6 @@ const char* ReadableClassName(const std::type_info& type) noexcept {
     return name;
 }
 
-const char* DebuggableException::what() const noexcept { return ReadableClassName(typeid(*this)); }
+const char* DebuggableException::what() const noexcept {
+    return ReadableClassName(typeid(*this));
+}

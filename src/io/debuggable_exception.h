@@ -10,7 +10,7 @@ struct ExceptionDebuggingInfo {};
 // Base of the file errors and of DataOverflow. Its message is the name of the object's own
 // run-time class ("FileNotFoundError", "DataOverflow", ...), readable without demangling.
 class DebuggableException : public std::exception, public WindowsPlatform::ExceptionDebuggingInfo {
-public:
+  public:
     ~DebuggableException() override = default;
     const char* what() const noexcept override;
 };

@@ -89,7 +89,7 @@ uint32_t GetTimeZoneInformation(TimeZoneInformation& info);
 // A byte stream read the way the runtime's text mode delivers it: CR LF reaches the reader as a
 // single LF (a lone CR stays), and a byte 0x1A ends the input as if the pipe had been closed.
 class RequestInput {
-public:
+  public:
     virtual ~RequestInput() = default;
     // fgets: reads up to and including a line feed, at most size - 1 bytes, and appends a NUL.
     // False at end of input or on a read error when nothing was read.

@@ -20,7 +20,7 @@ constexpr UINT kCountdownTimerPeriodMs = 1000;
 constexpr char kStopEventName[] = "Global\\MarlixZemClientUIStopEvent";
 
 class ActionDialog {
-public:
+  public:
     ActionDialog(CRITICAL_SECTION* outputLock, bool* repliedFlag, bool showInTaskbar);
     virtual ~ActionDialog();
     ActionDialog(const ActionDialog&) = delete;
@@ -61,7 +61,7 @@ public:
     // Polls the agent's stop event (opened on first use, retried while that fails).
     bool IsStopRequested();
 
-protected:
+  protected:
     bool cancelled = false;
     bool actionTaken = false;
     bool takenAutomatically = false;

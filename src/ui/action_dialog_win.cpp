@@ -1,9 +1,8 @@
-#include "ui/action_dialog.h"
-
 #include <io.h>
 
 #include <cstdio>
 
+#include "ui/action_dialog.h"
 #include "ui/picture_layout.h"
 
 namespace {
@@ -49,8 +48,8 @@ void ActionDialog::ComposeImageBitmap(HDC dc) {
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     BlendOverColor(imagePixels, imageWidth, imageHeight, GetRValue(face), GetGValue(face),
                    GetBValue(face));
-    imageBitmap.Reset(CreateCompatibleBitmap(dc, static_cast<int>(imageWidth),
-                                             static_cast<int>(imageHeight)));
+    imageBitmap.Reset(
+        CreateCompatibleBitmap(dc, static_cast<int>(imageWidth), static_cast<int>(imageHeight)));
     if (!imageBitmap) return;
     MemoryDC memory(dc, imageBitmap.get());
     if (memory.get() == nullptr) return;
@@ -65,9 +64,9 @@ void ActionDialog::ComposeImageBitmap(HDC dc) {
 
 void ActionDialog::LoadWindowIcon(const char* imagePath) {
     if (imagePath == nullptr) return;
-    windowIcon = ScopedIcon(static_cast<HICON>(
-        LoadImageA(nullptr, imagePath, IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                   GetSystemMetrics(SM_CYICON), LR_LOADFROMFILE)));
+    windowIcon = ScopedIcon(
+        static_cast<HICON>(LoadImageA(nullptr, imagePath, IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                      GetSystemMetrics(SM_CYICON), LR_LOADFROMFILE)));
 }
 
 void ActionDialog::ReportClosed() {

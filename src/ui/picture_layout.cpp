@@ -30,8 +30,9 @@ PictureRoom MakeRoomForPicture(ControlBox control, uint32_t imageWidth, uint32_t
     room.pictureX = margin;
     // Compared unsigned, as a negative height can never be taller than the picture.
     const bool shorter = imageHeight < static_cast<uint32_t>(control.height);
-    room.pictureY = shorter ? control.y + static_cast<int32_t>(
-                                              (static_cast<uint32_t>(control.height) - imageHeight) / 2)
-                            : control.y;
+    room.pictureY = shorter
+                        ? control.y + static_cast<int32_t>(
+                                          (static_cast<uint32_t>(control.height) - imageHeight) / 2)
+                        : control.y;
     return room;
 }

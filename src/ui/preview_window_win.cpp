@@ -1,8 +1,7 @@
-#include "ui/preview_window.h"
-
 #include <string>
 
 #include "resource.h"
+#include "ui/preview_window.h"
 #include "ui/window_services.h"
 
 namespace {
@@ -94,8 +93,8 @@ void ShowPreviewWindow(HINSTANCE instance, HWND owner, const char* caption, cons
     preview.pictureBitmap = pictureBitmap;
     preview.pictureCorner = {};
 
-    HWND window = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PREVIEW), owner,
-                                     PreviewDialogProc, 0);
+    HWND window =
+        CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PREVIEW), owner, PreviewDialogProc, 0);
     if (window == nullptr) return;
     ShowWindow(window, SW_SHOW);
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDD_PREVIEW));

@@ -1,7 +1,6 @@
-#include "ui/progress_dialog.h"
-
 #include "resource.h"
 #include "ui/line_breaks.h"
+#include "ui/progress_dialog.h"
 #include "ui/window_services.h"
 
 namespace {
@@ -99,7 +98,9 @@ ActionProgressDialog::ActionProgressDialog(const char* titleText, const char* me
     currentProgressDialog = this;
 }
 
-ActionProgressDialog::~ActionProgressDialog() { currentProgressDialog = nullptr; }
+ActionProgressDialog::~ActionProgressDialog() {
+    currentProgressDialog = nullptr;
+}
 
 void ActionProgressDialog::Run() {
     RunDialogLoop(this, IDD_PROGRESS, ProgressDialogProc, onceStopFlag);

@@ -1,7 +1,6 @@
-#include "ui/remind_combo.h"
-
 #include "resource.h"
 #include "text/display_text.h"
+#include "ui/remind_combo.h"
 
 namespace {
 

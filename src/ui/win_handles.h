@@ -8,10 +8,11 @@
 
 // A GDI object (bitmap) deleted with DeleteObject.
 class ScopedGdiObject {
-public:
+  public:
     ScopedGdiObject() = default;
     explicit ScopedGdiObject(HGDIOBJ object) : object_(object) {}
-    ScopedGdiObject(ScopedGdiObject&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
+    ScopedGdiObject(ScopedGdiObject&& other) noexcept
+        : object_(std::exchange(other.object_, nullptr)) {}
     ScopedGdiObject& operator=(ScopedGdiObject&& other) noexcept {
         if (this != &other) Reset(std::exchange(other.object_, nullptr));
         return *this;
@@ -27,13 +28,13 @@ public:
     HGDIOBJ get() const { return object_; }
     explicit operator bool() const { return object_ != nullptr; }
 
-private:
+  private:
     HGDIOBJ object_ = nullptr;
 };
 
 // An icon loaded from a file, destroyed with DestroyIcon.
 class ScopedIcon {
-public:
+  public:
     ScopedIcon() = default;
     explicit ScopedIcon(HICON icon) : icon_(icon) {}
     ScopedIcon(ScopedIcon&& other) noexcept : icon_(std::exchange(other.icon_, nullptr)) {}
@@ -51,13 +52,13 @@ public:
     }
     HICON get() const { return icon_; }
 
-private:
+  private:
     HICON icon_ = nullptr;
 };
 
 // A window's device context from GetDC, released with ReleaseDC.
 class WindowDC {
-public:
+  public:
     explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
     WindowDC(const WindowDC&) = delete;
     WindowDC& operator=(const WindowDC&) = delete;
@@ -66,14 +67,14 @@ public:
     }
     HDC get() const { return dc_; }
 
-private:
+  private:
     HWND window_;
     HDC dc_;
 };
 
 // A memory device context compatible with `dc`, with `object` selected into it while it lives.
 class MemoryDC {
-public:
+  public:
     MemoryDC(HDC dc, HGDIOBJ object) : dc_(CreateCompatibleDC(dc)) {
         if (dc_ != nullptr) previous_ = SelectObject(dc_, object);
     }
@@ -86,7 +87,7 @@ public:
     }
     HDC get() const { return dc_; }
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ previous_ = nullptr;
 };

@@ -46,8 +46,8 @@ void RemoveSystemMenu(HWND dialog);
 
 // Moves control `controlId` right to make room for the picture; returns false (nothing moved)
 // when a rectangle cannot be read. `pictureCorner` receives where to paint it.
-bool MakeRoomForPictureBeside(HWND dialog, int controlId, uint32_t imageWidth,
-                              uint32_t imageHeight, Point& pictureCorner);
+bool MakeRoomForPictureBeside(HWND dialog, int controlId, uint32_t imageWidth, uint32_t imageHeight,
+                              Point& pictureCorner);
 
 // WM_PAINT of a dialog with a picture: BitBlt of the bitmap at the corner.
 void PaintPicture(HWND dialog, HBITMAP bitmap, uint32_t width, uint32_t height, Point corner);

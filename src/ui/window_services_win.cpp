@@ -1,10 +1,9 @@
-#include "ui/window_services.h"
-
 #include <exception>
 
 #include "resource.h"
 #include "text/display_text.h"
 #include "ui/picture_layout.h"
+#include "ui/window_services.h"
 
 namespace {
 
@@ -25,12 +24,12 @@ void RethrowStashedException() {
 void SetDialogIcon(ActionDialog& dialog, HWND window) {
     HICON icon = dialog.GetWindowIcon();
     if (icon == nullptr) {
-        icon = static_cast<HICON>(LoadImageA(dialog.GetModuleInstance(),
-                                             MAKEINTRESOURCEA(IDI_APPLICATION_ICON), IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXICON),
-                                             GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+        icon = static_cast<HICON>(LoadImageA(
+            dialog.GetModuleInstance(), MAKEINTRESOURCEA(IDI_APPLICATION_ICON), IMAGE_ICON,
+            GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
     }
-    if (icon != nullptr) SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    if (icon != nullptr)
+        SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
 
 ScreenSize ReadScreenSize() {
@@ -98,8 +97,8 @@ void RunDialogLoop(ActionDialog* dialog, int resourceId, DLGPROC procedure, bool
     try {
         HWND owner = CreateHiddenOwnerWindow(kHiddenWindowTitle, dialog->ShowsInTaskbar());
         HWND previousForeground = GetForegroundWindow();
-        HWND window = CreateDialogParamA(dialog->GetModuleInstance(),
-                                         MAKEINTRESOURCEA(resourceId), owner, procedure, 0);
+        HWND window = CreateDialogParamA(dialog->GetModuleInstance(), MAKEINTRESOURCEA(resourceId),
+                                         owner, procedure, 0);
         // A dialog that failed in WM_INITDIALOG is already gone: there is nothing to run.
         if (window == nullptr) return;
         SetDialogIcon(*dialog, window);
@@ -107,8 +106,8 @@ void RunDialogLoop(ActionDialog* dialog, int resourceId, DLGPROC procedure, bool
         SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         if (previousForeground != nullptr) SetForegroundWindow(previousForeground);
         dialog->SetWindow(window);
-        HACCEL accelerators = LoadAcceleratorsA(dialog->GetModuleInstance(),
-                                                MAKEINTRESOURCEA(resourceId));
+        HACCEL accelerators =
+            LoadAcceleratorsA(dialog->GetModuleInstance(), MAKEINTRESOURCEA(resourceId));
         for (;;) {
             if (dialog->IsStopRequested() && onceStopFlag) {
                 onceStopFlag = false;
@@ -152,8 +151,8 @@ void RemoveSystemMenu(HWND dialog) {
     SetWindowLongA(dialog, GWL_STYLE, GetWindowLongA(dialog, GWL_STYLE) & ~WS_SYSMENU);
 }
 
-bool MakeRoomForPictureBeside(HWND dialog, int controlId, uint32_t imageWidth,
-                              uint32_t imageHeight, Point& pictureCorner) {
+bool MakeRoomForPictureBeside(HWND dialog, int controlId, uint32_t imageWidth, uint32_t imageHeight,
+                              Point& pictureCorner) {
     HWND control = GetDlgItem(dialog, controlId);
     RECT controlRect;
     RECT dialogRect;

@@ -76,9 +76,9 @@ TEST(KeepPointInWorkArea, SnapsPastTheBottomEdge) {
 
 TEST(BlendOverColor, CompositesEachByteWithSeparateFloors) {
     uint8_t pixels[] = {
-        10, 20, 30, 0,     // transparent: takes the face colour exactly
-        10, 20, 30, 255,   // opaque: keeps its colour
-        0, 255, 100, 128,  // half: floor(V*128/255) + floor(K*127/255)
+        10, 20,  30,  0,    // transparent: takes the face colour exactly
+        10, 20,  30,  255,  // opaque: keeps its colour
+        0,  255, 100, 128,  // half: floor(V*128/255) + floor(K*127/255)
     };
     BlendOverColor(pixels, 3, 1, 255, 200, 0);
     const uint8_t expected[] = {255, 200, 0, 0, 10, 20, 30, 255, 127, 128 + 99, 50, 128};

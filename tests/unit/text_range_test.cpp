@@ -4,7 +4,9 @@
 
 namespace {
 
-TextRange Range(const char* text) { return TextRange::FromCString(text); }
+TextRange Range(const char* text) {
+    return TextRange::FromCString(text);
+}
 
 TEST(TextOrder, UnsignedBytesAndPrefixFirst) {
     EXPECT_LT(CompareTexts(Range("a"), Range("b")), 0);
