@@ -15,11 +15,17 @@ namespace {
 constexpr uint32_t kMaxSide = 64;
 constexpr uint32_t kBytesPerPixel = 4;
 
-// One scratch file per process, rewritten for every input and removed at exit.
+// Memory-backed when possible: the file is rewritten for every input.
+std::string ScratchDirectory() {
+    if (access("/dev/shm", W_OK) == 0) return "/dev/shm";
+    const char* directory = std::getenv("TMPDIR");
+    return directory != nullptr ? directory : "/tmp";
+}
+
+// One scratch file per process, removed at exit.
 const std::string& ScratchPath() {
     static const std::string path = [] {
-        const char* directory = std::getenv("TMPDIR");
-        std::string pattern = std::string(directory ? directory : "/tmp") + "/zem-icon-XXXXXX";
+        std::string pattern = ScratchDirectory() + "/zem-icon-XXXXXX";
         const int descriptor = mkstemp(pattern.data());
         if (descriptor < 0) FuzzCheckFailed("the scratch file opens", __FILE__, __LINE__);
         close(descriptor);
