@@ -1,0 +1,40 @@
+#!/bin/bash
+# Long fuzzing campaigns: builds the fuzzers (build/fuzz, clang), runs each target for the given
+# duration over a growing corpus kept in build/fuzz-campaign/<target>, and reports the executions.
+# Usage: fuzz-campaign.sh SECONDS_PER_TARGET [TARGET...]
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$root/build/fuzz
+work=$root/build/fuzz-campaign
+seconds=${1:?usage: fuzz-campaign.sh SECONDS_PER_TARGET [TARGET...]}
+shift
+targets=("$@")
+if ((${#targets[@]} == 0)); then
+    targets=(request_fuzzer localize_fuzzer translation_fuzzer utf8_fuzzer icon_fuzzer calendar_fuzzer)
+fi
+
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DZEM_WITH_FUZZERS=ON -DZEM_WITH_WINDOWS=OFF \
+    -DZEM_SANITIZE=OFF >/dev/null
+cmake --build "$build" -j2 --target fuzzers
+
+status=0
+for target in "${targets[@]}"; do
+    corpus=$work/$target/corpus
+    artifacts=$work/$target/artifacts
+    mkdir -p "$corpus" "$artifacts"
+    cp -n "$root/fuzz/corpus/$target"/* "$corpus/"
+    log=$work/$target/last-run.log
+    if TMPDIR=$work/$target "$build/bin/$target" -max_total_time="$seconds" -timeout=10 \
+        -rss_limit_mb=4096 -malloc_limit_mb=4096 -print_final_stats=1 \
+        -artifact_prefix="$artifacts/" "$corpus" >"$log" 2>&1; then
+        result=ok
+    else
+        result="FAILED (see $log and $artifacts)"
+        status=1
+    fi
+    runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo '?')
+    printf '%-20s %12s executions  corpus %5d files  %s\n' "$target" "$runs" \
+        "$(ls "$corpus" | wc -l)" "$result"
+done
+exit $status
