@@ -196,25 +196,8 @@ def test_stop_event_and_session_end_reply_closed():
             driver.stop_event("reset")
 
 
-def test_captions_follow_the_kinds_of_the_actions():
-    summaries = {
-        "one none": ([action(1)], "Take Action Now", "There is currently 1 pending action."),
-        "one restart": ([action(1, "RESTART")], "Restart Now",
-                        "There is currently a pending restart action."),
-        "one shutdown": ([action(1, "SHUTDOWN")], "Shutdown Now",
-                         "There is currently a pending shutdown action."),
-        "two shutdowns": ([action(1, "SHUTDOWN"), action(2, "SHUTDOWN")], "Shutdown Now",
-                          " There are currently 2 pending actions,\r\n"
-                          " including a SHUTDOWN action."),
-        "restart and shutdown": ([action(1, "SHUTDOWN"), action(2, "RESTART")], "Restart Now",
-                                 " There are currently 2 pending actions,\r\n"
-                                 " including a RESTART action."),
-        "restart and none": ([action(1, "RESTART"), action(2)], "Take Actions Now",
-                             " There are currently 2 pending actions,\r\n"
-                             " including a RESTART action."),
-        "three none": ([action(1), action(2), action(3)], "Take Actions Now",
-                       " There are currently 3 pending actions."),
-    }
+def check_captions(summaries):
+    """summaries: name -> (actions, caption of 1021, text of 1029). Takes all in each dialog."""
     titles = {name: unique_title("remind-kinds") for name in summaries}
     with dialogs([(titles[name], remind(titles[name], items))
                   for name, (items, _, _) in summaries.items()]) as (driver, runs):
@@ -226,6 +209,32 @@ def test_captions_follow_the_kinds_of_the_actions():
             driver.click(titles[name], TAKE_ALL)
         for name in summaries:
             assert reply_of(runs[titles[name]]) == (b"RUNALL\n", 0), name
+
+
+def test_captions_for_one_action_of_each_kind():
+    check_captions({
+        "none": ([action(1)], "Take Action Now", "There is currently 1 pending action."),
+        "restart": ([action(1, "RESTART")], "Restart Now",
+                    "There is currently a pending restart action."),
+        "shutdown": ([action(1, "SHUTDOWN")], "Shutdown Now",
+                     "There is currently a pending shutdown action."),
+    })
+
+
+def test_captions_for_mixed_actions():
+    check_captions({
+        "two shutdowns": ([action(1, "SHUTDOWN"), action(2, "SHUTDOWN")], "Shutdown Now",
+                          " There are currently 2 pending actions,\r\n"
+                          " including a SHUTDOWN action."),
+        "restart and shutdown": ([action(1, "SHUTDOWN"), action(2, "RESTART")], "Restart Now",
+                                 " There are currently 2 pending actions,\r\n"
+                                 " including a RESTART action."),
+        "restart and none": ([action(1, "RESTART"), action(2)], "Take Actions Now",
+                             " There are currently 2 pending actions,\r\n"
+                             " including a RESTART action."),
+        "three none": ([action(1), action(2), action(3)], "Take Actions Now",
+                       " There are currently 3 pending actions."),
+    })
 
 
 def expected_deadline(seconds_since_epoch):
