@@ -1,10 +1,44 @@
-#include "protocol/command_handlers.h"
-#include "protocol/report_and_exit.h"
-#include "protocol/request_framing.h"
+#include <string>
 
-void HandleRemindCommand(const char* flagText, HINSTANCE) {
-    const char* const flags[] = {":AUTOTAKEACTION", ":AUTO", ":XLATE", ":TASKBAR"};
-    bool isSet[4] = {};
-    if (!ParseFlags(flagText, flags, 4, isSet)) ReportAndExit(-1, "Error: Bad command");
-    ReportAndExit(-1, "Error: REMIND is not available in this build");
+#include "format/local_time.h"
+#include "format/translation.h"
+#include "protocol/command_handlers.h"
+#include "protocol/icon/icon_decoder.h"
+#include "protocol/remind_reply.h"
+#include "protocol/remind_request.h"
+#include "protocol/report_and_exit.h"
+#include "ui/reminder/reminder_dialog.h"
+
+void HandleRemindCommand(const char* flagText, HINSTANCE instance) {
+    // Every deadline counts from this one instant, however long reading takes.
+    const Timestamp startTime = CurrentTimestamp();
+    RemindRequestResult result = ReadRemindRequest(platform::StandardInput(), flagText, startTime);
+    if (result.error != nullptr) ReportAndExit(-1, result.error);
+    RemindRequest& request = result.request;
+    if (request.translationPath) {
+        SetTranslationFilePath(request.translationPath.get());
+        LoadTranslationTable();
+    }
+    // The pixels stay with this frame, which lives until the process ends.
+    IconImage image = DecodeIconFile(request.imagePath.get());
+    RemindOutcome outcome;
+    {
+        ActionReminderDialog dialog(
+            request.autoRequested, request.autoTakeAll, false,
+            static_cast<uint32_t>(request.remindTime), request.shortestPostpone,
+            static_cast<uint32_t>(request.autoTime), request.title.get(), image.width(),
+            image.height(), image.pixels(), instance, &OutputLock, &RepliedFlag, request.taskbar);
+        for (const ActionItem& item : request.actions) dialog.AddActionItem(item);
+        dialog.LoadWindowIcon(request.imagePath.get());
+        dialog.RunReminder();
+        outcome.remindRequested = dialog.IsRemindRequested();
+        outcome.takenAutomatically = dialog.IsTakenAutomatically();
+        outcome.takeAllRequested = dialog.IsTakeAllRequested();
+        outcome.actionTaken = dialog.IsActionTaken();
+        outcome.cancelled = dialog.IsCancelled();
+        outcome.remindSeconds = dialog.GetRemindSeconds();
+        outcome.currentActionId = dialog.GetCurrentActionId();
+    }
+    const std::string reply = RemindReply(outcome);
+    ReportAndExit(0, reply.c_str());
 }

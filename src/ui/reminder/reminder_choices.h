@@ -1,0 +1,56 @@
+#pragma once
+
+// The reminder dialog's choices that depend only on its actions: the captions of the take-all and
+// take-action buttons, the summary for a single action, the kind counts, the folded and unfolded
+// heights and what each timer tick of the countdown does.
+
+#include <cstdint>
+
+#include "io/segmented_array.h"
+#include "ui/reminder/action_item.h"
+
+inline constexpr char kCancelLiteral[] = "Cancel";
+inline constexpr char kPreviewLiteral[] = "Preview Action...";
+inline constexpr char kRemindAgainLiteral[] = "Remind Again";
+inline constexpr char kTakeActionLiteral[] = "Take Action Now";
+inline constexpr char kTakeActionsLiteral[] = "Take Actions Now";
+inline constexpr char kRestartLiteral[] = "Restart Now";
+inline constexpr char kShutdownLiteral[] = "Shutdown Now";
+inline constexpr char kMoreInfoLiteral[] = "More Info...";
+inline constexpr char kLessInfoLiteral[] = "Less Info...";
+inline constexpr char kOneRestartSummaryLiteral[] = "There is currently a pending restart action.";
+inline constexpr char kOneShutdownSummaryLiteral[] =
+    "There is currently a pending shutdown action.";
+inline constexpr char kOneActionSummaryLiteral[] = "There is currently 1 pending action.";
+
+struct KindCounts {
+    uint32_t restarts = 0;
+    uint32_t shutdowns = 0;
+};
+
+// Counts the restarts and shutdowns among `actions`, whose elements are ActionItems.
+KindCounts CountKinds(const SegmentedArray& actions);
+
+// Caption of the take-action button (1004) for the current action's kind.
+const char* ActionButtonLiteral(ActionKind kind);
+
+// Caption of the take-all button (1021) for n actions, r restarts and s shutdowns: it names what
+// pressing it does to the computer whenever every action does the same.
+const char* TakeAllLiteral(uint32_t n, uint32_t r, uint32_t s);
+
+// The fixed summary (1029) of a single action; null for several, which get the counted summary.
+const char* SingleActionSummaryLiteral(uint32_t n, uint32_t r, uint32_t s);
+
+// The dialog ends this many pixels below the take-all button (folded) or the group box.
+constexpr int32_t kInfoPanelMarginPx = 15;
+
+// Window height that ends the margin below an anchor control's bottom (screen coordinates).
+int32_t InfoLayoutHeight(int32_t anchorBottom, int32_t windowTop);
+
+// What one tick of the one-second timer does to the automatic countdown.
+enum class CountdownTick {
+    kIgnore,     // no countdown runs
+    kCountDown,  // one second less; the remind list ages by one second too
+    kActivate,   // the line has shown 0 for one tick: the countdown presses its button
+};
+CountdownTick NextCountdownTick(bool countdownActive, uint32_t countdownLeft);

@@ -1,0 +1,87 @@
+#pragma once
+
+// The dialog of a "REMIND" request (Windows only): a summary of the pending actions, "Remind
+// Again" with its interval list, a button that takes every action, an optional countdown, and a
+// lower panel that unfolds to take, cancel or preview one action at a time.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "format/local_time.h"
+#include "io/segmented_array.h"
+#include "ui/action_dialog.h"
+#include "ui/placement.h"
+#include "ui/remind_intervals.h"
+#include "ui/reminder/action_item.h"
+#include "ui/reminder/reminder_choices.h"
+
+class ActionReminderDialog : public ActionDialog {
+  public:
+    ActionReminderDialog(bool autoRequested, bool autoTakeAll, bool unused, uint32_t remindTime,
+                         uint32_t shortestPostpone, uint32_t autoSeconds, const char* title,
+                         uint32_t imageWidth, uint32_t imageHeight, uint8_t* imagePixels,
+                         HINSTANCE moduleInstance, CRITICAL_SECTION* outputLock, bool* repliedFlag,
+                         bool showInTaskbar);
+    ~ActionReminderDialog() override;
+
+    // Keeps a copy of `item`; called once per action, in request order.
+    void AddActionItem(const ActionItem& item);
+
+    bool CanCancel() const override;
+    bool HasPreview() const override;
+
+    // Shows the dialog until a choice, the countdown, the stop event or the session's end.
+    void RunReminder();
+
+    bool IsRemindRequested() const { return remindRequested; }
+    void RequestRemind() { remindRequested = true; }
+    bool IsTakeAllRequested() const { return takeAllRequested; }
+    void RequestTakeAll() { takeAllRequested = true; }
+    bool IsAutoTakeAll() const { return autoTakeAll; }
+    uint32_t GetAutoSeconds() const { return autoSeconds; }
+    uint32_t GetRemindSeconds() const { return remind.GetRemindSeconds(); }
+    RemindState& GetRemindState() { return remind; }
+
+    // The request's title, or null when it is empty (the template's "Reminder" stays).
+    const char* GetDialogTitle() const;
+    uint32_t GetActionCount() const { return actions.count(); }
+    uint32_t GetCurrentIndex() const { return currentAction; }
+    // Makes action `index` current; an index beyond the actions is ignored.
+    void SelectAction(uint32_t index);
+    int32_t GetCurrentActionId() const { return CurrentAction().id; }
+    const std::string& GetCurrentTitle() const { return CurrentAction().title; }
+    const std::string& GetCurrentBody() const { return CurrentAction().body; }
+    Timestamp GetCurrentDeadline() const { return CurrentAction().deadline; }
+    KindCounts CountKinds() const { return ::CountKinds(actions); }
+
+    // The template being localized, named by a failure report.
+    const char*& CurrentLiteral() { return currentLiteral; }
+    Point GetPictureCorner() const { return pictureCorner; }
+
+    // Layout operations on the dialog window; a missing control skips the step that needs it.
+    void FillActionCombo(HWND window);
+    void ShowCurrentAction(HWND window);
+    void ShowActionButtons(HWND window);
+    void SetSummaryAndTakeAllCaptions(HWND window);
+    void PlaceImage(HWND window);
+    void ApplyInfoLayout(HWND window, bool infoCollapsed);
+
+  private:
+    const ActionItem& CurrentAction() const;
+
+    // Segment 0 of `actions`: room for one action inside the object, so a reminder about a
+    // single action allocates nothing for it.
+    alignas(ActionItem) unsigned char firstActionSlot[sizeof(ActionItem)];
+    SegmentedArray actions;
+    uint32_t currentAction = 0;
+    uint32_t autoSeconds = 0;
+    bool remindRequested = false;
+    bool takeAllRequested = false;
+    RemindState remind;
+    bool autoTakeAll = false;
+    std::string dialogTitle;
+    const char* currentLiteral = nullptr;
+    Point pictureCorner;
+};

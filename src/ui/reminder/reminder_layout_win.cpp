@@ -1,0 +1,109 @@
+// The reminder dialog's layout operations: the action selector, the lower panel for the current
+// action, the summary and take-all captions, the picture and the folded or unfolded height.
+
+#include "resource.h"
+#include "text/display_text.h"
+#include "ui/reminder/reminder_dialog.h"
+#include "ui/reminder/reminder_messages.h"
+#include "ui/window_services.h"
+
+namespace {
+
+constexpr int kLowerPanelControls[] = {IDC_ACTION_GROUP, IDC_ACTION_COMBO, IDC_ACTION_MESSAGE,
+                                       IDC_PREVIEW_BUTTON, IDC_CANCEL_BUTTON};
+
+void AddComboEntry(HWND combo, const Utf8Text& text) {
+    const MultiByteText display = ToDisplayText(text.range());
+    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(display.c_str()));
+}
+
+// The deadline never ends the dialog: a text that cannot be built leaves the line empty.
+void ShowDeadline(HWND deadlineLine, Timestamp deadline, const char*& literal) {
+    try {
+        if (SetDisplayText(deadlineLine, DeadlineText(deadline, literal))) return;
+    } catch (...) {
+    }
+    SetWindowTextA(deadlineLine, "");
+}
+
+}  // namespace
+
+void ActionReminderDialog::FillActionCombo(HWND window) {
+    HWND combo = GetDlgItem(window, IDC_ACTION_COMBO);
+    if (combo == nullptr) return;
+    const uint32_t n = actions.count();
+    for (uint32_t i = 1; i <= n; ++i) AddComboEntry(combo, ActionLabel(i, n, currentLiteral));
+    if (n != 0) currentAction = 0;
+    SendMessageA(combo, CB_SETCURSEL, 0, 0);
+}
+
+void ActionReminderDialog::ShowCurrentAction(HWND window) {
+    const ActionItem& action = CurrentAction();
+    // The request's title and message are shown as received.
+    if (HWND group = GetDlgItem(window, IDC_ACTION_GROUP)) {
+        SetWindowTextA(group, action.title.c_str());
+    }
+    if (HWND message = GetDlgItem(window, IDC_ACTION_MESSAGE)) {
+        // Only the panel layout shows the box again.
+        if (action.message.empty()) {
+            ShowWindow(message, SW_HIDE);
+        } else {
+            SetWindowTextA(message, action.message.c_str());
+        }
+    }
+    SetCaption(window, IDC_ACTION_BUTTON, ActionButtonLiteral(action.kind), currentLiteral);
+    if (HWND deadline = GetDlgItem(window, IDC_DEADLINE)) {
+        ShowDeadline(deadline, action.deadline, currentLiteral);
+    }
+    ShowActionButtons(window);
+}
+
+void ActionReminderDialog::ShowActionButtons(HWND window) {
+    ShowControl(window, IDC_PREVIEW_BUTTON, HasPreview());
+    ShowControl(window, IDC_CANCEL_BUTTON, CanCancel());
+    ShowControl(window, IDC_ACTION_BUTTON, true);
+}
+
+void ActionReminderDialog::SetSummaryAndTakeAllCaptions(HWND window) {
+    HWND summary = GetDlgItem(window, IDC_SUMMARY);
+    if (summary == nullptr) return;
+    const uint32_t n = actions.count();
+    const KindCounts kinds = CountKinds();
+    const uint32_t r = kinds.restarts;
+    const uint32_t s = kinds.shutdowns;
+    if (const char* single = SingleActionSummaryLiteral(n, r, s)) {
+        SetCaption(window, IDC_TAKE_ALL_BUTTON, TakeAllLiteral(n, r, s), currentLiteral);
+        SetCaption(window, IDC_SUMMARY, single, currentLiteral);
+        return;
+    }
+    SetDisplayText(summary, PendingActionsSummary(n, r, s, currentLiteral));
+    // "Take Actions Now" stays unless every action restarts or shuts down.
+    if (ChooseTakeAllTarget(n, r, s) != TakeAllTarget::kTakeActions) {
+        SetCaption(window, IDC_TAKE_ALL_BUTTON, TakeAllLiteral(n, r, s), currentLiteral);
+    }
+}
+
+void ActionReminderDialog::PlaceImage(HWND window) {
+    if (GetDlgItem(window, IDC_SUMMARY) == nullptr) return;
+    {
+        WindowDC dc(window);
+        ComposeImageBitmap(dc.get());
+    }
+    if (GetImageBitmap() == nullptr) return;
+    MakeRoomForPictureBeside(window, IDC_SUMMARY, imageWidth, imageHeight, pictureCorner);
+}
+
+void ActionReminderDialog::ApplyInfoLayout(HWND window, bool infoCollapsed) {
+    for (int id : kLowerPanelControls) ShowControl(window, id, !infoCollapsed);
+    SetCaption(window, IDC_MORE_INFO_BUTTON, infoCollapsed ? kMoreInfoLiteral : kLessInfoLiteral,
+               currentLiteral);
+    RECT windowRect;
+    if (!GetWindowRect(window, &windowRect)) return;
+    HWND anchor = GetDlgItem(window, infoCollapsed ? IDC_TAKE_ALL_BUTTON : IDC_ACTION_GROUP);
+    if (anchor == nullptr) return;
+    if (!infoCollapsed) ShowActionButtons(window);
+    RECT anchorRect;
+    if (!GetWindowRect(anchor, &anchorRect)) return;
+    SetWindowPos(window, HWND_TOP, 0, 0, windowRect.right - windowRect.left,
+                 InfoLayoutHeight(anchorRect.bottom, windowRect.top), SWP_NOMOVE);
+}
