@@ -290,6 +290,7 @@ def test_countdown_ending_during_the_preview_still_replies_okauto():
             lambda: (lambda d: any(c["id"] == PREVIEW_TEXT for c in d["controls"]) and d)(
                 driver.dump(title)), what="the preview")
         assert zemtest.control(preview, PREVIEW_TEXT)["text"] == "What the action does"
+        assert preview["owner"]["hwnd"] == dialog["hwnd"]
         assert preview["rect"]["top"] == dialog["rect"]["top"] - PREVIEW_OFFSET
         assert preview["rect"]["left"] == dialog["rect"]["left"]
         assert_reply(run, b"OKAUTO\n")
