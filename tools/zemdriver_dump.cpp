@@ -60,17 +60,38 @@ LRESULT SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return static_cast<LRESULT>(result);
 }
 
+LRESULT SendBoundedWide(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kTextTimeoutMs,
+                             &result)) {
+        throw DriverError("window does not answer message " + std::to_string(message));
+    }
+    return static_cast<LRESULT>(result);
+}
+
+// UTF-16 text in the ANSI code page, as the dialogs' own texts are dumped.
+std::string ToAnsi(const wchar_t* text, int length) {
+    if (length <= 0) return std::string();
+    const int size = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string out(size > 0 ? size : 0, '\0');
+    if (size > 0) WideCharToMultiByte(CP_ACP, 0, text, length, &out[0], size, nullptr, nullptr);
+    return out;
+}
+
 // Entries of a combo box as "[...]" of JSON strings.
 std::string ComboEntries(HWND combo) {
     LRESULT count = SendBounded(combo, CB_GETCOUNT, 0, 0);
     std::string out = "[";
     for (LRESULT i = 0; i < count; ++i) {
-        LRESULT length = SendBounded(combo, CB_GETLBTEXTLEN, i, 0);
+        // Wine hands another process's combo text over in UTF-16 even to SendMessageA, so ask
+        // for it wide and convert it here.
+        LRESULT length = SendBoundedWide(combo, CB_GETLBTEXTLEN, i, 0);
         std::string text;
         if (length > 0) {
-            std::vector<char> buffer(length + 1);
-            LRESULT got = SendBounded(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&buffer[0]));
-            text.assign(buffer.data(), got > 0 ? got : 0);
+            std::vector<wchar_t> buffer(length + 1);
+            LRESULT got =
+                SendBoundedWide(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&buffer[0]));
+            text = ToAnsi(buffer.data(), got > 0 ? static_cast<int>(got) : 0);
         }
         out += (i == 0 ? "" : ", ") + JsonString(text);
     }

@@ -1,10 +1,56 @@
-#include "protocol/command_handlers.h"
-#include "protocol/report_and_exit.h"
-#include "protocol/request_framing.h"
+#include <cstdio>
 
-void HandleActionUiCommand(const char* flagText, HINSTANCE) {
-    const char* const flags[] = {":PREVIEW", ":CANCEL", ":REMIND", ":AUTO", ":XLATE", ":TASKBAR"};
-    bool isSet[6] = {};
-    if (!ParseFlags(flagText, flags, 6, isSet)) ReportAndExit(-1, "Error: Bad command");
-    ReportAndExit(-1, "Error: ACTIONUI is not available in this build");
+#include "format/translation.h"
+#include "protocol/actionui_request.h"
+#include "protocol/command_handlers.h"
+#include "protocol/icon/icon_decoder.h"
+#include "protocol/report_and_exit.h"
+#include "ui/preaction/preaction_dialog.h"
+
+namespace {
+
+// "REMIND:" and the chosen seconds; large enough for any 32-bit value.
+constexpr size_t kRemindReplySize = 32;
+
+}  // namespace
+
+void HandleActionUiCommand(const char* flagText, HINSTANCE instance) {
+    ActionUiRequestResult result = ReadActionUiRequest(platform::StandardInput(), flagText);
+    if (result.error != nullptr) ReportAndExit(-1, result.error);
+    ActionUiRequest& request = result.request;
+    if (request.translationPath) {
+        SetTranslationFilePath(request.translationPath.get());
+        LoadTranslationTable();
+    }
+    // The pixels stay with this frame, which lives until the process ends.
+    IconImage image = DecodeIconFile(request.imagePath.get());
+    bool remindChosen = false;
+    uint32_t remindSeconds = 0;
+    bool actionTaken = false;
+    bool takenAutomatically = false;
+    bool cancelled = false;
+    {
+        PreActionDialog dialog(
+            request.autoRequested, request.remindOffered, request.previewAvailable,
+            request.cancelAllowed, request.autoTime, request.remindTime, request.maxRemindTime,
+            request.title.get(), request.message.get(), request.previewText.get(),
+            request.autoMessage.get(), request.buttonText.get(), image.width(), image.height(),
+            image.pixels(), instance, &OutputLock, &RepliedFlag, request.taskbar);
+        dialog.LoadWindowIcon(request.imagePath.get());
+        dialog.Run();
+        remindChosen = dialog.IsRemindChosen();
+        remindSeconds = dialog.GetRemindSeconds();
+        actionTaken = dialog.IsActionTaken();
+        takenAutomatically = dialog.IsTakenAutomatically();
+        cancelled = dialog.IsCancelled();
+    }
+    if (remindChosen) {
+        char reply[kRemindReplySize];
+        std::snprintf(reply, sizeof reply, "REMIND:%u", static_cast<unsigned>(remindSeconds));
+        ReportAndExit(0, reply);
+    }
+    if (actionTaken) ReportAndExit(0, takenAutomatically ? "OKAUTO" : "OK");
+    if (cancelled) ReportAndExit(0, "CANCEL");
+    // Session end (already reported), the stop event, or a recorded failure.
+    ReportAndExit(0, "CLOSED");
 }

@@ -1,0 +1,52 @@
+#pragma once
+
+// The dialog of an "ACTIONUI" request (Windows only): one action is about to run and the user is
+// asked first. It offers the action button, and as the request asks "Cancel", "Preview Action...",
+// "Remind Again" with its interval list, and a countdown that takes the action by itself.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "format/text_range.h"
+#include "ui/action_dialog.h"
+#include "ui/remind_intervals.h"
+
+class PreActionDialog : public ActionDialog {
+  public:
+    PreActionDialog(bool autoFlag, bool remindFlag, bool previewFlag, bool cancelFlag,
+                    int32_t autoTime, int32_t remindTime, int32_t maxRemindTime,
+                    const char* titleText, const char* messageText, const char* previewTextIn,
+                    const char* autoMessageText, const char* buttonTextIn, uint32_t imageWidth,
+                    uint32_t imageHeight, uint8_t* imagePixels, HINSTANCE moduleInstance,
+                    CRITICAL_SECTION* outputLock, bool* repliedFlag, bool showInTaskbar);
+    ~PreActionDialog() override;
+
+    // Shows the dialog and returns once it is gone; the outcome is left in the flags.
+    void Run();
+
+    bool IsRemindChosen() const { return remindChosen; }
+    void SetRemindChosen() { remindChosen = true; }
+    uint32_t GetRemindSeconds() const { return remind.GetRemindSeconds(); }
+    RemindState& GetRemindState() { return remind; }
+    uint32_t GetAutoSeconds() const { return autoSeconds; }
+
+    // Null when the request's title is empty, so the caption is left alone.
+    const char* GetDialogTitle() const;
+    const char* GetMessage() const { return message.c_str(); }
+    const char* GetButtonText() const { return buttonText.c_str(); }
+    const char* GetPreviewText() const { return previewText.c_str(); }
+
+  private:
+    std::string message;
+    std::string previewText;
+    std::string dialogTitle;
+    std::string buttonText;   // a template: a translation may replace it
+    std::string autoMessage;  // kept as received; the countdown line has its own template
+    bool autoRequested = false;
+    bool remindOffered = false;
+    bool remindChosen = false;
+    uint32_t autoSeconds = 0;
+    RemindState remind;  // the chosen interval and the maximum remind time left
+};

@@ -1,0 +1,321 @@
+#include "resource.h"
+#include "text/display_text.h"
+#include "ui/line_breaks.h"
+#include "ui/preaction/preaction_dialog.h"
+#include "ui/preaction/preaction_rules.h"
+#include "ui/preview_window.h"
+#include "ui/remind_combo.h"
+#include "ui/window_services.h"
+
+namespace {
+
+// The preview opens this far above the dialog's start position.
+constexpr int32_t kPreviewOffsetY = 180;
+
+// One dialog per process: its procedure reaches the object and its run state through these.
+PreActionDialog* currentPreActionDialog = nullptr;
+PreActionRunState runState;
+Point storedPosition = kCentreSentinel;
+Point pictureCorner;
+const char* currentTemplateLiteral = nullptr;
+RemindIntervalTexts remindTexts;
+bool onceStopFlag = true;
+
+void UpdateControlVisibility(HWND window) {
+    const PreActionDialog* dialog = currentPreActionDialog;
+    if (dialog != nullptr) {
+        ShowControl(window, IDC_PREVIEW_BUTTON, dialog->HasPreview());
+        ShowControl(window, IDC_CANCEL_BUTTON, dialog->CanCancel());
+        ShowControl(window, IDC_REMIND_BUTTON, runState.remindActive);
+        ShowControl(window, IDC_REMIND_COMBO, runState.remindActive);
+    }
+    ShowControl(window, IDC_ACTION_BUTTON, true);
+}
+
+bool ReadControlRect(HWND window, int controlId, RECT& rect) {
+    HWND control = GetDlgItem(window, controlId);
+    return control != nullptr && GetWindowRect(control, &rect);
+}
+
+// Lets the message box take the rows that stay empty.
+void StretchMessageBox(HWND window, const PreActionDialog& dialog) {
+    const MessageStretch stretch =
+        ChooseMessageStretch(dialog.HasPreview(), dialog.CanCancel(), runState.countdownActive);
+    if (stretch == MessageStretch::kNone) return;
+    RECT box;
+    RECT dialogRect;
+    if (!ReadControlRect(window, IDC_ACTION_MESSAGE, box) || !GetWindowRect(window, &dialogRect)) {
+        return;
+    }
+    const int target = stretch == MessageStretch::kToCancelRow ? IDC_CANCEL_BUTTON : IDC_COUNTDOWN;
+    LONG height = box.bottom - box.top;
+    RECT targetRect;
+    if (ReadControlRect(window, target, targetRect)) height = targetRect.bottom - box.top;
+    SetWindowPos(GetDlgItem(window, IDC_ACTION_MESSAGE), nullptr, 0, 0, box.right - box.left,
+                 height, SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOMOVE);
+}
+
+void ArrangeMessageArea(HWND window, const PreActionDialog& dialog) {
+    HWND box = GetDlgItem(window, IDC_ACTION_MESSAGE);
+    if (box == nullptr) return;
+    // The request's message is shown as received, without display conversion.
+    if (dialog.GetMessage()[0] != '\0') SetWindowTextA(box, dialog.GetMessage());
+    StretchMessageBox(window, dialog);
+    if (dialog.GetImageBitmap() != nullptr) {
+        MakeRoomForPictureBeside(window, IDC_ACTION_MESSAGE, dialog.GetImageWidth(),
+                                 dialog.GetImageHeight(), pictureCorner);
+    }
+}
+
+// A countdown line that cannot be shown stops the countdown; it never fails the dialog.
+bool UpdateCountdownText(HWND window) {
+    HWND line = GetDlgItem(window, IDC_COUNTDOWN);
+    if (line == nullptr) return false;
+    try {
+        return SetDisplayText(line,
+                              BuildCountdownText(runState.countdownLeft, currentTemplateLiteral));
+    } catch (...) {
+        return false;
+    }
+}
+
+void ApplyWindowStyles(HWND window, const PreActionDialog& dialog) {
+    ApplyTaskbarRule(window, dialog.ShowsInTaskbar());
+    if (runState.countdownActive) {
+        // A dialog that counts down never offers a system menu or caption buttons.
+        if (dialog.ShowsInTaskbar()) RemoveSystemMenu(window);
+        if (!UpdateCountdownText(window)) runState.countdownActive = false;
+    }
+    if (!runState.countdownActive) ShowControl(window, IDC_COUNTDOWN, false);
+}
+
+void SetDialogTexts(HWND window, PreActionDialog& dialog) {
+    {
+        WindowDC dc(window);
+        dialog.ComposeImageBitmap(dc.get());
+    }
+    if (dialog.GetDialogTitle() != nullptr) SetWindowTextA(window, dialog.GetDialogTitle());
+    // The request's button text is its own template, so a translation can replace it.
+    SetCaption(window, IDC_ACTION_BUTTON, dialog.GetButtonText(), currentTemplateLiteral);
+    ArrangeMessageArea(window, dialog);
+}
+
+void InitPreActionDialog(HWND window) {
+    PlaceDialogAtStart(window, storedPosition);
+    SetCaption(window, IDC_CANCEL_BUTTON, "Cancel", currentTemplateLiteral);
+    SetCaption(window, IDC_PREVIEW_BUTTON, "Preview Action...", currentTemplateLiteral);
+    SetCaption(window, IDC_REMIND_BUTTON, "Remind Again", currentTemplateLiteral);
+    UpdateControlVisibility(window);
+    PreActionDialog* dialog = currentPreActionDialog;
+    if (dialog != nullptr) SetDialogTexts(window, *dialog);
+    if (dialog != nullptr) ApplyWindowStyles(window, *dialog);
+    SetTimer(window, kCountdownTimerId, kCountdownTimerPeriodMs, nullptr);
+    // The first trim comes with the first tick.
+    if (dialog != nullptr) {
+        FillRemindCombo(window, remindTexts, dialog->GetRemindState(), currentTemplateLiteral);
+    }
+}
+
+// A failing caption ends the dialog with a recorded failure; the reply is then "CLOSED".
+void InitOrRecordFailure(HWND window) {
+    const RemindFailureCode code = CatchRemindFailure([&] { InitPreActionDialog(window); });
+    if (code == kRemindSucceeded) return;
+    if (currentPreActionDialog != nullptr) {
+        currentPreActionDialog->RecordFailure(code, currentTemplateLiteral);
+    }
+    DestroyWindow(window);
+}
+
+void OpenPreview(HWND window) {
+    EnableControl(window, IDC_PREVIEW_BUTTON, false);
+    const PreActionDialog* dialog = currentPreActionDialog;
+    if (dialog != nullptr) {
+        ShowPreviewWindow(dialog->GetModuleInstance(), window, dialog->GetDialogTitle(),
+                          dialog->GetPreviewText(), storedPosition.x,
+                          storedPosition.y - kPreviewOffsetY, dialog->GetImageWidth(),
+                          dialog->GetImageHeight(), dialog->GetImageBitmap());
+    }
+    // The dialog may be gone by now (countdown, stop): then there is no button to enable.
+    EnableControl(window, IDC_PREVIEW_BUTTON, true);
+}
+
+void TakeAction(HWND window) {
+    if (currentPreActionDialog != nullptr) currentPreActionDialog->SetActionTaken(true);
+    EnableControl(window, IDC_PREVIEW_BUTTON, false);
+    EnableControl(window, IDC_ACTION_BUTTON, false);
+    DestroyWindow(window);
+}
+
+void ChooseRemindEntry(LPARAM combo) {
+    const LRESULT selection = SendMessageA(reinterpret_cast<HWND>(combo), CB_GETCURSEL, 0, 0);
+    if (selection == CB_ERR || currentPreActionDialog == nullptr) return;
+    currentPreActionDialog->GetRemindState().remindIndex = static_cast<uint32_t>(selection);
+}
+
+INT_PTR OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+    switch (LOWORD(wParam)) {
+        case IDC_PREVIEW_BUTTON:
+            OpenPreview(window);
+            return TRUE;
+        case IDC_ACTION_BUTTON:
+            TakeAction(window);
+            return TRUE;
+        case IDC_CANCEL_BUTTON:
+            if (currentPreActionDialog != nullptr) currentPreActionDialog->SetCancelled(true);
+            DestroyWindow(window);
+            return TRUE;
+        case IDC_REMIND_BUTTON:
+            if (currentPreActionDialog != nullptr) currentPreActionDialog->SetRemindChosen();
+            DestroyWindow(window);
+            return TRUE;
+        case IDC_REMIND_COMBO:
+            if (HIWORD(wParam) != CBN_SELCHANGE) return FALSE;
+            ChooseRemindEntry(lParam);
+            return TRUE;
+        default:
+            return FALSE;  // IDOK, IDCANCEL and Escape included
+    }
+}
+
+void TakeActionAutomatically(HWND window) {
+    if (currentPreActionDialog != nullptr) {
+        currentPreActionDialog->SetTakenAutomatically(true);
+        currentPreActionDialog->SetActionTaken(true);
+    }
+    EnableControl(window, IDC_PREVIEW_BUTTON, false);
+    EnableControl(window, IDC_ACTION_BUTTON, false);
+    EnableControl(window, IDC_REMIND_BUTTON, false);
+    DestroyWindow(window);
+}
+
+void TickRemindChoice(HWND window) {
+    PreActionDialog* dialog = currentPreActionDialog;
+    if (dialog == nullptr) return;
+    RemindState& remind = dialog->GetRemindState();
+    switch (TickPreActionRemind(runState, remind)) {
+        case RemindStep::kNothing:
+            return;
+        case RemindStep::kTrim:
+            TrimRemindCombo(window, remindTexts, remind, dialog, currentTemplateLiteral);
+            return;
+        case RemindStep::kWithdraw:
+            UpdateControlVisibility(window);
+            return;
+        case RemindStep::kSwitchToImmediately:
+            RunRemindStepOrFail(window, dialog, currentTemplateLiteral,
+                                [&] { SwitchRemindToImmediately(window, remind); });
+            return;
+    }
+}
+
+void OnTimer(HWND window, WPARAM timerId) {
+    if (timerId == kCountdownTimerId) {
+        switch (TickCountdown(runState)) {
+            case CountdownStep::kTakeAction:
+                TakeActionAutomatically(window);
+                return;
+            case CountdownStep::kShowLeft:
+                if (!UpdateCountdownText(window)) runState.countdownActive = false;
+                break;
+            case CountdownStep::kNothing:
+                break;
+        }
+    }
+    TickRemindChoice(window);
+}
+
+void OnPaint(HWND window) {
+    const PreActionDialog* dialog = currentPreActionDialog;
+    if (dialog == nullptr || dialog->GetImageBitmap() == nullptr) return;
+    PaintPicture(window, dialog->GetImageBitmap(), dialog->GetImageWidth(),
+                 dialog->GetImageHeight(), pictureCorner);
+}
+
+INT_PTR CALLBACK PreActionDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        switch (message) {
+            case WM_INITDIALOG:
+                InitOrRecordFailure(window);
+                return TRUE;
+            case WM_COMMAND:
+                return OnCommand(window, wParam, lParam);
+            case WM_TIMER:
+                OnTimer(window, wParam);
+                return TRUE;
+            case WM_CLOSE:
+                return TRUE;  // the close box, Alt+F4 and the system menu leave it open
+            case kCloseDialogMessage:
+                DestroyWindow(window);
+                return TRUE;
+            case WM_ENDSESSION:
+                if (!wParam) return FALSE;
+                if (currentPreActionDialog != nullptr) currentPreActionDialog->ReportClosed();
+                DestroyWindow(window);
+                return TRUE;
+            case WM_MOVE:
+                KeepInWorkArea(window, lParam);
+                return TRUE;
+            case WM_PAINT:
+                OnPaint(window);
+                return FALSE;
+            case WM_DESTROY:
+                PostQuitMessage(0);
+                return TRUE;
+            default:
+                return FALSE;
+        }
+    } catch (...) {
+        StashDialogException(window);
+        return TRUE;
+    }
+}
+
+}  // namespace
+
+PreActionDialog::PreActionDialog(bool autoFlag, bool remindFlag, bool previewFlag, bool cancelFlag,
+                                 int32_t autoTime, int32_t remindTime, int32_t maxRemindTime,
+                                 const char* titleText, const char* messageText,
+                                 const char* previewTextIn, const char* autoMessageText,
+                                 const char* buttonTextIn, uint32_t imageWidth,
+                                 uint32_t imageHeight, uint8_t* imagePixels, HINSTANCE,
+                                 CRITICAL_SECTION* outputLock, bool* repliedFlag,
+                                 bool showInTaskbar)
+    : ActionDialog(outputLock, repliedFlag, showInTaskbar),
+      buttonText(buttonTextIn != nullptr ? buttonTextIn : ""),
+      autoMessage(autoMessageText != nullptr ? autoMessageText : ""),
+      autoRequested(autoFlag),
+      remindOffered(remindFlag),
+      autoSeconds(static_cast<uint32_t>(autoTime)) {
+    SetImage(imagePixels, imageWidth, imageHeight);
+    cancelAllowed = cancelFlag;
+    previewAvailable = previewFlag;
+    // Compared unsigned, as the agent's numbers are.
+    const PreActionRemindStart start = PreActionRemindState(static_cast<uint32_t>(remindTime),
+                                                            static_cast<uint32_t>(maxRemindTime));
+    remind = start.state;
+    runState.requestedRemindUsed = start.requestedRemindUsed;
+    runState.remindActive = remindOffered;
+    NormalizeLineBreaks(messageText, message);
+    NormalizeLineBreaks(previewTextIn, previewText);
+    NormalizeLineBreaks(titleText, dialogTitle);
+    currentPreActionDialog = this;
+}
+
+PreActionDialog::~PreActionDialog() {
+    currentPreActionDialog = nullptr;
+}
+
+const char* PreActionDialog::GetDialogTitle() const {
+    return dialogTitle.empty() ? nullptr : dialogTitle.c_str();
+}
+
+void PreActionDialog::Run() {
+    const RemindFailureCode code = remindTexts.LocalizeRemindIntervals(currentTemplateLiteral);
+    if (code != kRemindSucceeded) {
+        RecordFailure(code, currentTemplateLiteral);
+        return;
+    }
+    runState.countdownLeft = autoSeconds;
+    runState.countdownActive = autoSeconds != 0;
+    RunDialogLoop(this, IDD_PREACTION, PreActionDialogProc, onceStopFlag);
+}
