@@ -7,6 +7,8 @@ namespace {
 
 // A four-byte form yields a surrogate pair, every shorter form one unit.
 constexpr size_t kMaxUnitsPerSequence = 2;
+constexpr uint8_t kFirstNonAscii = 0x80;
+constexpr uint64_t kHighBitOfEachByte = 0x8080808080808080ull;
 constexpr size_t kMaxSequenceBytes = 4;
 
 constexpr uint32_t kFirstSupplementary = 0x10000;
@@ -88,6 +90,33 @@ class GenericTranscoder<UTF16, UTF8>::Block {
     void Append(const Sequence& sequence) {
         for (size_t i = 0; i < sequence.unitCount; ++i) units_[count_++] = sequence.units[i];
     }
+    // Widens a run of ASCII bytes straight into the block: the same units in the same blocks as
+    // one sequence at a time, without the per-sequence dispatch. Returns where the run ended.
+    const uint8_t* AppendAscii(const uint8_t* next, const uint8_t* last) {
+        while (next != last && *next < kFirstNonAscii) {
+            MakeRoom();
+            // Single units may fill the block up to its last unit, kept free for a pair.
+            const size_t room = kBlockUnits - (kMaxUnitsPerSequence - 1) - count_;
+            const size_t limit = std::min(room, static_cast<size_t>(last - next));
+            size_t taken = 0;
+            // Eight bytes at a time while none has its high bit set.
+            while (taken + sizeof(uint64_t) <= limit) {
+                uint64_t word;
+                std::memcpy(&word, next + taken, sizeof word);
+                if ((word & kHighBitOfEachByte) != 0) break;
+                for (size_t i = 0; i < sizeof word; ++i)
+                    units_[count_ + taken + i] = next[taken + i];
+                taken += sizeof word;
+            }
+            while (taken < limit && next[taken] < kFirstNonAscii) {
+                units_[count_ + taken] = next[taken];
+                ++taken;
+            }
+            count_ += taken;
+            next += taken;
+        }
+        return next;
+    }
     void PassOn() {
         if (count_ == 0) return;
         downstream_.Receive(units_, units_ + count_);
@@ -110,6 +139,8 @@ void GenericTranscoder<UTF16, UTF8>::Receive(const uint8_t* first, const uint8_t
     const uint8_t* next = first;
     if (pendingCount_ != 0) next = ContinuePendingSequence(first, last, block);
     while (next != last) {
+        next = block.AppendAscii(next, last);
+        if (next == last) break;
         block.MakeRoom();
         const Sequence sequence = DecodeSequence(next, static_cast<size_t>(last - next));
         if (sequence.length == 0) {
