@@ -1,6 +1,7 @@
 #include "format/template.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "format/template_scanner.h"
@@ -73,13 +74,34 @@ class ArgumentBinder {
     size_t bound_ = 0;
 };
 
+// The text being assembled: on the stack while it is short, as captions and numbers are, so that
+// the result is the call's only allocation; on the heap beyond that.
+class OutputBuffer {
+  public:
+    void Append(TextRange text) {
+        const size_t size = text.size();
+        if (heap_.empty() && size_ + size <= sizeof inline_) {
+            if (size != 0) std::memcpy(inline_ + size_, text.first, size);
+        } else {
+            if (heap_.empty()) heap_.assign(inline_, size_);
+            heap_.append(text.first, size);
+        }
+        size_ += size;
+    }
+    const char* data() const { return heap_.empty() ? inline_ : heap_.data(); }
+    size_t size() const { return size_; }
+
+  private:
+    static constexpr size_t kInlineBytes = 256;
+    char inline_[kInlineBytes];
+    std::string heap_;
+    size_t size_ = 0;
+};
+
 // Assembles the effective text with every variable replaced by its value.
 class Substituter {
   public:
-    Substituter(const FormatBinding* bindings, size_t count, size_t expectedSize)
-        : bindings_(bindings), count_(count) {
-        output_.reserve(expectedSize);
-    }
+    Substituter(const FormatBinding* bindings, size_t count) : bindings_(bindings), count_(count) {}
 
     void Literal(TextRange text) { Append(text); }
 
@@ -96,11 +118,11 @@ class Substituter {
     Utf8Text Result() const { return Utf8Text(output_.data(), output_.data() + output_.size()); }
 
   private:
-    void Append(TextRange text) { output_.append(text.first, text.size()); }
+    void Append(TextRange text) { output_.Append(text); }
 
     const FormatBinding* bindings_;
     size_t count_;
-    std::string output_;
+    OutputBuffer output_;
 };
 
 // The six rows, sorted once by name.
@@ -138,7 +160,7 @@ Utf8Text LocalizeArguments(const FormatTemplate& text, const TextRange* argument
     ScanTemplate(text.source, binder);
     binder.Finish();
 
-    Substituter substituter(slots, count, text.effective.size());
+    Substituter substituter(slots, count);
     ScanTemplate(text.effective, substituter);
     return substituter.Result();
 }
