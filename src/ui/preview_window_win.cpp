@@ -20,17 +20,9 @@ struct PreviewState {
 PreviewState preview;
 const char* previewLiteral = nullptr;
 
-void SetHideCaption(HWND window) {
-    try {
-        SetCaption(window, IDOK, "Hide", previewLiteral);
-    } catch (...) {
-        SetDlgItemTextA(window, IDOK, "Hide");
-    }
-}
-
 void InitPreview(HWND window) {
     SetWindowPos(window, HWND_TOPMOST, preview.position.x, preview.position.y, 0, 0, SWP_NOSIZE);
-    SetHideCaption(window);
+    SetCaptionOrEnglish(window, IDOK, "Hide", previewLiteral);
     SetWindowTextA(window, preview.caption.c_str());
     SetDlgItemTextA(window, IDC_PREVIEW_TEXT, preview.text.c_str());
     if (preview.pictureBitmap != nullptr) {

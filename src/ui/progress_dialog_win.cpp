@@ -12,17 +12,9 @@ Point pictureCorner;
 bool onceStopFlag = true;
 const char* currentTemplateLiteral = nullptr;
 
-void SetHideCaption(HWND window) {
-    try {
-        SetCaption(window, IDC_HIDE_BUTTON, "Hide", currentTemplateLiteral);
-    } catch (...) {
-        SetDlgItemTextA(window, IDC_HIDE_BUTTON, "Hide");
-    }
-}
-
 void InitProgressDialog(HWND window) {
     PlaceDialogAtStart(window, storedPosition);
-    SetHideCaption(window);
+    SetCaptionOrEnglish(window, IDC_HIDE_BUTTON, "Hide", currentTemplateLiteral);
     ActionProgressDialog* dialog = currentProgressDialog;
     if (dialog == nullptr) return;
     // The request's texts are shown as received, without display conversion.

@@ -58,5 +58,10 @@ bool SetDisplayText(HWND window, const Utf8Text& text);
 // as the text of control `controlId` (skipped when the control is missing).
 void SetCaption(HWND dialog, int controlId, const char* literal, const char*& currentLiteral);
 
+// Like SetCaption, but a caption that cannot be localized or converted shows the English literal
+// instead of failing the dialog.
+void SetCaptionOrEnglish(HWND dialog, int controlId, const char* literal,
+                         const char*& currentLiteral);
+
 void ShowControl(HWND dialog, int controlId, bool visible);
 void EnableControl(HWND dialog, int controlId, bool enabled);

@@ -196,6 +196,15 @@ void SetCaption(HWND dialog, int controlId, const char* literal, const char*& cu
     SetDisplayText(control, Localize(MakeTemplate(literal)));
 }
 
+void SetCaptionOrEnglish(HWND dialog, int controlId, const char* literal,
+                         const char*& currentLiteral) {
+    try {
+        SetCaption(dialog, controlId, literal, currentLiteral);
+    } catch (...) {
+        SetDlgItemTextA(dialog, controlId, literal);
+    }
+}
+
 void ShowControl(HWND dialog, int controlId, bool visible) {
     HWND control = GetDlgItem(dialog, controlId);
     if (control != nullptr) ShowWindow(control, visible ? SW_SHOW : SW_HIDE);
