@@ -25,8 +25,9 @@ const char kUsage[] =
     "  wait --title T [--timeout MS]        wait for a visible window with caption T\n"
     "  wait-gone --title T [--timeout MS]   wait until no such window is left\n"
     "  dump --title T                       dialog and controls as JSON\n"
-    "  click --title T --id N               BM_CLICK on control N (\"ignored disabled\" when\n"
-    "                                       it is disabled, as for a user's click)\n"
+    "  click --title T --id N [--announce]  BM_CLICK on control N (\"ignored disabled\" when\n"
+    "                                       it is disabled, as for a user's click); --announce\n"
+    "                                       prints \"sending\" just before the click\n"
     "  select --title T --id N --index I    choose entry I of combo box N as a user does\n"
     "  close --title T                      WM_CLOSE\n"
     "  syscommand --title T --close         WM_SYSCOMMAND SC_CLOSE (Alt+F4, close box)\n"
@@ -35,6 +36,7 @@ const char kUsage[] =
     "  message --title T --msg N [--wparam W] [--lparam L]\n"
     "  enable --title T --id N --value 0|1  EnableWindow (for the driver's own tests)\n"
     "  pid-of --title T                     Windows process id of the window\n"
+    "  gui-resources --title T              GDI and USER object counts of the window's process\n"
     "  screenshot --title T --out FILE.bmp [--method screen|print]\n"
     "                                       32-bit BMP of the window\n"
     "  stop-event signal|reset|state        the agent's named stop event\n"
@@ -51,7 +53,8 @@ class Options {
             std::string name = argv[i];
             if (name.rfind("--", 0) != 0) {
                 positional_.push_back(name);
-            } else if (name == "--signal" || name == "--close" || name == "--to-dialog") {
+            } else if (name == "--signal" || name == "--close" || name == "--to-dialog" ||
+                       name == "--announce") {
                 values_[name] = "";
             } else if (i + 1 < argc) {
                 values_[name] = argv[++i];
@@ -203,6 +206,11 @@ int CommandClick(const Options& options) {
         std::printf("ignored disabled\n");
         return 0;
     }
+    // The benchmarks time the reply from this line, not from the driver's own start-up.
+    if (options.Has("--announce")) {
+        std::printf("sending\n");
+        std::fflush(stdout);
+    }
     return SendAndReport(options, control, BM_CLICK, 0, 0);
 }
 
@@ -259,6 +267,22 @@ int CommandPidOf(const Options& options) {
     DWORD processId = 0;
     GetWindowThreadProcessId(RequireWindow(options), &processId);
     std::printf("%lu\n", static_cast<unsigned long>(processId));
+    return 0;
+}
+
+// For the soak benchmark: a leak of GDI or USER objects shows as a rising count over time.
+int CommandGuiResources(const Options& options) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(RequireWindow(options), &processId);
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
+    if (!process) {
+        throw DriverError("OpenProcess failed, error " + std::to_string(GetLastError()));
+    }
+    DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS);
+    DWORD user = GetGuiResources(process, GR_USEROBJECTS);
+    CloseHandle(process);
+    std::printf("gdi %lu user %lu\n", static_cast<unsigned long>(gdi),
+                static_cast<unsigned long>(user));
     return 0;
 }
 
@@ -346,6 +370,7 @@ int Run(int argc, char** argv) {
          }},
         {"message", CommandMessage},
         {"pid-of", CommandPidOf},
+        {"gui-resources", CommandGuiResources},
         {"screenshot",
          [](const Options& o) {
              std::string method = o.Has("--method") ? o.Text("--method") : "screen";
