@@ -71,7 +71,10 @@ DIALOGS = {
     "ACTIONUI": (actionui_request, IDS["IDC_ACTION_BUTTON"], b"OK\n", b"CLOSED\n"),
     "REMIND": (remind_request, IDS["IDC_TAKE_ALL_BUTTON"], b"RUNALL\n", b"CLOSED\n"),
 }
-FLOOR = "floor"
+# Each dialog is compared with floor_dialog.exe showing the same template: the platform's floor.
+FLOORS = {"floor-108": IDS["IDD_PROGRESS"], "floor-102": IDS["IDD_PREACTION"],
+          "floor-109": IDS["IDD_REMINDER"]}
+FLOOR_OF = {"PROGRESS": "floor-108", "ACTIONUI": "floor-102", "REMIND": "floor-109"}
 
 
 def start_waiter(title):
@@ -93,15 +96,15 @@ def visible_after(waiter, run):
     return seen - run.started
 
 
-def one_floor_run(results):
+def one_floor_run(floor, results):
     title = zemtest.unique_title("bench-floor")
     waiter = start_waiter(title)
-    with zemtest.start_floor_dialog(title) as run:
+    with zemtest.start_floor_dialog(title, FLOORS[floor]) as run:
         results["visible"].append(visible_after(waiter, run))
         time.sleep(SETTLE_SECONDS)
         pid = common.linux_pid(run.proc.pid, common.FLOOR_NAME)
         results["peak_kib"].append(common.proc_status_kib(pid)["VmHWM"])
-        zemtest.Driver().click(title, IDS["IDC_HIDE_BUTTON"])
+        zemtest.Driver().message(title, zemtest.CLOSE_DIALOG_MESSAGE)
         _, status, _ = run.reply(30)
         if status != 0:
             raise RuntimeError(f"floor dialog ended with {status}")
@@ -145,14 +148,14 @@ def one_stop_run(name, results):
 
 
 def measure(runs):
-    kinds = [FLOOR, *DIALOGS]
+    kinds = [*FLOORS, *DIALOGS]
     results = {kind: {"visible": [], "peak_kib": [], "click_reply": [],
                       "peak_after_reply_kib": [], "stop_reply": []} for kind in kinds}
     for index in range(runs):
         # Rotated order: no kind always runs right after another one's exit.
         for kind in kinds[index % len(kinds):] + kinds[:index % len(kinds)]:
-            if kind == FLOOR:
-                one_floor_run(results[kind])
+            if kind in FLOORS:
+                one_floor_run(kind, results[kind])
             else:
                 one_product_run(kind, results[kind])
         print(f"  round {index + 1}/{runs} done", flush=True)
@@ -163,26 +166,26 @@ def measure(runs):
 
 
 def report(results):
-    floor = results[FLOOR]
-    floor_visible = common.summary(floor["visible"])["median"]
-    floor_peak = common.summary(floor["peak_kib"])["median"]
-    lines = ["start to visible (ms)        median    p95   ratio of medians to the floor"]
+    def floor_median(kind, key):
+        return common.summary(results[FLOOR_OF.get(kind, kind)][key])["median"]
+
+    lines = ["start to visible (ms)        median    p95   ratio of medians to its floor"]
     verdicts = []
     for kind, values in results.items():
         s = common.summary(values["visible"])
-        ratio = s["median"] / floor_visible
+        ratio = s["median"] / floor_median(kind, "visible")
         lines.append(f"  {kind:10} {s['median'] * 1000:15.0f} {s['p95'] * 1000:6.0f}   {ratio:5.2f}")
-        if kind != FLOOR:
+        if kind not in FLOORS:
             verdicts.append((f"{kind} start to visible", ratio, START_GOAL))
     lines.append("peak memory VmHWM (MiB)     median    max   ratio   after reply (median)")
     for kind, values in results.items():
         s = common.summary(values["peak_kib"])
-        ratio = s["median"] / floor_peak
+        ratio = s["median"] / floor_median(kind, "peak_kib")
         after = (f"{common.summary(values['peak_after_reply_kib'])['median'] / 1024:8.1f}"
                  if values["peak_after_reply_kib"] else "")
         lines.append(f"  {kind:10} {s['median'] / 1024:15.1f} {s['max'] / 1024:6.1f}   "
                      f"{ratio:5.2f}   {after}")
-        if kind != FLOOR:
+        if kind not in FLOORS:
             verdicts.append((f"{kind} peak memory", ratio, MEMORY_GOAL))
     for key, label in (("click_reply", "click to reply"), ("stop_reply", "stop event to reply")):
         lines.append(f"{label} (ms){'':13} median    p95")

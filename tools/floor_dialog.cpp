@@ -1,6 +1,7 @@
-// floor_dialog: the least a dialog process can do on this platform. It shows the progress dialog
-// template with the caption given on its command line and ends when it is hidden or closed. It is
-// the baseline for the product's start-up benchmarks and the target of the driver's own tests.
+// floor_dialog: the least a dialog process can do on this platform. It shows one of the product's
+// dialog templates (the progress dialog's unless a second argument names another) with the caption
+// given on its command line, and ends when it is hidden or closed. It is the baseline for the
+// product's start-up benchmarks and the target of the driver's own tests.
 
 #include <windows.h>
 
@@ -42,8 +43,9 @@ INT_PTR CALLBACK FloorDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // The runtime has already split the command line; lpCmdLine would still carry the quotes.
     if (__argc > 1) g_caption = __argv[1];
+    const int templateId = __argc > 2 ? std::atoi(__argv[2]) : IDD_PROGRESS;
     HWND dialog =
-        CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROGRESS), nullptr, FloorDialogProc, 0);
+        CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId), nullptr, FloorDialogProc, 0);
     if (!dialog) return 1;
     // Shown like the product's dialogs: on top, without taking the keyboard.
     ShowWindow(dialog, SW_SHOWNA);

@@ -271,9 +271,10 @@ def start_product(request_bytes, close_stdin=True):
     return ProgramRun(PRODUCT, stdin_bytes=request_bytes, close_stdin=close_stdin)
 
 
-def start_floor_dialog(title):
-    """Starts floor_dialog.exe, the baseline dialog, with the given caption."""
-    return ProgramRun(FLOOR_DIALOG, [title])
+def start_floor_dialog(title, template=None):
+    """Starts floor_dialog.exe, the baseline dialog, with the given caption; `template` names
+    another of the product's dialog templates than the progress dialog's."""
+    return ProgramRun(FLOOR_DIALOG, [title] + ([str(template)] if template else []))
 
 
 # ---- the dialog driver ----
