@@ -43,7 +43,8 @@ const char kUsage[] =
     "  stop-event hold --ms MS [--signal]   keep the event alive for MS milliseconds\n"
     "  keep-desktop --ready-file PATH       keep the session's desktop up (runs until killed)\n"
     "Message commands accept --timeout MS (default 5000) and print \"done\" or \"pending\".\n"
-    "--title-hex HEX gives the caption as hexadecimal bytes instead of --title.\n";
+    "--title-hex HEX gives the caption as hexadecimal bytes instead of --title.\n"
+    "--owner-class NAME only matches windows whose owner has that window class.\n";
 
 // Options given as "--name value"; the flags below take no value.
 class Options {
@@ -102,12 +103,21 @@ class Options {
 
 struct CaptionSearch {
     const std::string* caption;
+    const std::string* ownerClass;  // empty: any owner
     HWND found;
 };
+
+bool OwnerHasClass(HWND window, const std::string& ownerClass) {
+    HWND owner = GetWindow(window, GW_OWNER);
+    char name[256] = "";
+    if (owner != nullptr) GetClassNameA(owner, name, sizeof name);
+    return ownerClass == name;
+}
 
 BOOL CALLBACK MatchCaption(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<CaptionSearch*>(param);
     if (!IsWindowVisible(window)) return TRUE;
+    if (!search->ownerClass->empty() && !OwnerHasClass(window, *search->ownerClass)) return TRUE;
     char text[4096];
     int length = GetWindowTextA(window, text, sizeof text);
     if (length >= 0 && search->caption->compare(0, std::string::npos, text, length) == 0) {
@@ -117,15 +127,19 @@ BOOL CALLBACK MatchCaption(HWND window, LPARAM param) {
     return TRUE;
 }
 
-HWND FindByCaption(const std::string& caption) {
-    CaptionSearch search{&caption, nullptr};
+// The product's dialogs and their preview window share a caption; --owner-class tells them apart
+// (the dialogs are owned by the hidden top-level window, the preview by its dialog).
+HWND FindByCaption(const std::string& caption, const std::string& ownerClass = std::string()) {
+    CaptionSearch search{&caption, &ownerClass, nullptr};
     EnumWindows(MatchCaption, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
 HWND RequireWindow(const Options& options) {
     std::string title = options.Title();
-    HWND window = FindByCaption(title);
+    const std::string ownerClass =
+        options.Has("--owner-class") ? options.Text("--owner-class") : "";
+    HWND window = FindByCaption(title, ownerClass);
     if (!window) throw DriverError("no visible window titled \"" + title + "\"");
     return window;
 }

@@ -304,6 +304,9 @@ def test_preview_button_is_disabled_while_the_preview_is_open():
         zemtest.wait_until(lambda: any(c["id"] == PREVIEW_TEXT
                                        for c in driver.dump(title)["controls"]),
                            what="the preview")
+        # The dialog itself, told apart from its preview by its owner, the hidden window.
+        during = driver.dump(title, owner_class="ZemClientHiddenTopLevelWindowClass")
+        assert not zemtest.control(during, PREVIEW_BUTTON)["enabled"]
         driver.close(title)  # WM_CLOSE to the preview, the first window with the caption
         dialog = zemtest.wait_until(
             lambda: (lambda d: any(c["id"] == ACTION_BUTTON for c in d["controls"]) and d)(

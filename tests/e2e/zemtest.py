@@ -328,12 +328,13 @@ class Driver:
     def exists(self, title):
         return bool(self.run("wait", *self._title(title), "--timeout", 0, check=False).strip())
 
-    def dump(self, title):
+    def dump(self, title, owner_class=None):
         """The dialog as a dict: caption, class, style, exstyle, rect, clientRect,
         clientScreenRect, foreground, focusId, hasSmallIcon, owner and controls (id, class, text,
         visible, enabled, rect, clientRect, style, exstyle; entries and selection for combo
         boxes). Texts are bytes as latin-1 code points: text.encode("latin-1") gives the bytes."""
-        return json.loads(self.run("dump", *self._title(title)))
+        owner = ["--owner-class", owner_class] if owner_class else []
+        return json.loads(self.run("dump", *self._title(title), *owner))
 
     def _send(self, *args, timeout=None):
         extra = [] if timeout is None else ["--timeout", int(timeout * 1000)]
