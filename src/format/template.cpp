@@ -61,9 +61,13 @@ class ArgumentBinder {
         ++bound_;
     }
 
+    void CheckCount() const {
+        if (bound_ != count_) throw TooFewFormatArguments();
+    }
+
     // The bindings, sorted so that substitution can search them.
     void Finish() {
-        if (bound_ != count_) throw TooFewFormatArguments();
+        CheckCount();
         std::sort(slots_, slots_ + count_, BindingBefore);
     }
 
@@ -125,6 +129,49 @@ class Substituter {
     OutputBuffer output_;
 };
 
+// An untranslated template: binding and substitution walk the same text, so each ordinary
+// variable can take its argument in the same pass. Only a repeated name needs the sorted lookup
+// (all its occurrences take the value that sorts first), so that case reports it and the caller
+// takes the general path.
+class DirectSubstituter {
+  public:
+    DirectSubstituter(const TextRange* arguments, size_t count, FormatBinding* slots)
+        : binder_(arguments, count, slots), arguments_(arguments), slots_(slots) {}
+
+    void Literal(TextRange text) { output_.Append(text); }
+
+    void Variable(TextRange name) {
+        const size_t before = bound_;
+        binder_.Variable(name);  // every rule and error of binding
+        if (IsSpecialName(name)) {
+            const FormatBindingTable& specials = SpecialFormatVariables();
+            output_.Append(FindBoundValue(specials.first, specials.last, name));
+            return;
+        }
+        bound_ = before + 1;
+        for (size_t i = 0; i < before; ++i) {
+            if (SameText(slots_[i].name, name)) repeatedName_ = true;
+        }
+        output_.Append(arguments_[before]);
+    }
+
+    // Throws TooFewFormatArguments like binding; false when a name repeats.
+    bool Finish() {
+        binder_.CheckCount();
+        return !repeatedName_;
+    }
+
+    Utf8Text Result() const { return Utf8Text(output_.data(), output_.data() + output_.size()); }
+
+  private:
+    ArgumentBinder binder_;
+    const TextRange* arguments_;
+    const FormatBinding* slots_;
+    size_t bound_ = 0;
+    bool repeatedName_ = false;
+    OutputBuffer output_;
+};
+
 // The six rows, sorted once by name.
 struct SpecialVariableRows {
     FormatBinding rows[6];
@@ -156,6 +203,14 @@ FormatTemplate MakeTemplate(const char* literal) {
 
 Utf8Text LocalizeArguments(const FormatTemplate& text, const TextRange* arguments, size_t count,
                            FormatBinding* slots) {
+    const bool untranslated =
+        text.source.first == text.effective.first && text.source.last == text.effective.last;
+    if (untranslated) {
+        DirectSubstituter direct(arguments, count, slots);
+        ScanTemplate(text.source, direct);
+        if (direct.Finish()) return direct.Result();
+    }
+
     ArgumentBinder binder(arguments, count, slots);
     ScanTemplate(text.source, binder);
     binder.Finish();
