@@ -1,6 +1,7 @@
 #include "format/template.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -149,8 +150,10 @@ class DirectSubstituter {
             return;
         }
         bound_ = before + 1;
-        for (size_t i = 0; i < before; ++i) {
-            if (SameText(slots_[i].name, name)) repeatedName_ = true;
+        if (FirstByteSeenBefore(name)) {
+            for (size_t i = 0; i < before; ++i) {
+                if (SameText(slots_[i].name, name)) repeatedName_ = true;
+            }
         }
         output_.Append(arguments_[before]);
     }
@@ -164,11 +167,23 @@ class DirectSubstituter {
     Utf8Text Result() const { return Utf8Text(output_.data(), output_.data() + output_.size()); }
 
   private:
+    // Names are compared only when one with the same first byte came before: the number template's
+    // 21 names, for example, all differ in it.
+    bool FirstByteSeenBefore(TextRange name) {
+        const auto first = static_cast<unsigned char>(name.first[0]);
+        uint64_t& word = firstBytesSeen_[first / 64];
+        const uint64_t bit = uint64_t{1} << (first % 64);
+        const bool seen = (word & bit) != 0;
+        word |= bit;
+        return seen;
+    }
+
     ArgumentBinder binder_;
     const TextRange* arguments_;
     const FormatBinding* slots_;
     size_t bound_ = 0;
     bool repeatedName_ = false;
+    uint64_t firstBytesSeen_[4] = {};
     OutputBuffer output_;
 };
 
