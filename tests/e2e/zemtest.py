@@ -291,6 +291,18 @@ class Driver:
 
     def run(self, *args, timeout=60.0, check=True):
         """Runs one command and returns its stdout text (latin-1); DriverError on failure."""
+        output, errors, status = self._run_once(args, timeout)
+        if status != 0 and not errors.strip():
+            # The driver always says why it fails; silence means Wine did not start it at all
+            # (seen once while the session was still settling). One more try.
+            time.sleep(0.5)
+            output, errors, status = self._run_once(args, timeout)
+        if check and status != 0:
+            raise DriverError(f"zemdriver {' '.join(map(str, args))}: exit {status}: "
+                              f"{errors.decode('latin-1').strip()}")
+        return output.decode("latin-1")
+
+    def _run_once(self, args, timeout):
         # Files, not pipes: only the driver's own exit is waited for, whoever inherits them.
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
             proc = session().popen(self.driver, [str(a) for a in args], stdin=subprocess.DEVNULL,
@@ -303,11 +315,7 @@ class Driver:
                 raise
             out.seek(0)
             err.seek(0)
-            output, errors = out.read(), err.read()
-        if check and proc.returncode != 0:
-            raise DriverError(f"zemdriver {' '.join(map(str, args))}: exit {proc.returncode}: "
-                              f"{errors.decode('latin-1').strip()}")
-        return output.decode("latin-1")
+            return out.read(), err.read(), proc.returncode
 
     @staticmethod
     def _title(title):
