@@ -52,7 +52,7 @@ def localize_seeds():
     return {
         "two_arguments": text(b" Action {x} of {y}") + text(b" Aktion {x} von {y}")
         + text(b"3") + text(b"7") + b"\x02\x01",
-        "specials": text(b"{_obrace}x{_cbrace}{_tab}{_crlf}") + text(b"") + b"\x00\x00",
+        "brace_tab_crlf_variables": text(b"{_obrace}x{_cbrace}{_tab}{_crlf}") + text(b"") + b"\x00\x00",
         "unclosed": text(b"Start by {month} {day") + text(b"{x}") + text(b"May") + b"\x01\x01",
         "bad_name": text(b"{a-b}") + text(b"{}") + b"\x00\x01",
     }
