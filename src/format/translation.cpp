@@ -103,3 +103,9 @@ void LoadTranslationTable() {
         // A missing or unreadable translation leaves the English texts; nobody is told.
     }
 }
+
+void LoadRequestedTranslation(const char* path) {
+    if (path == nullptr) return;
+    SetTranslationFilePath(path);
+    LoadTranslationTable();
+}

@@ -47,3 +47,7 @@ void SetTranslationFilePath(const char* path);
 // On its first call in the process, loads the file at TranslationFilePath() and registers it as
 // an override source. Any failure leaves the English texts; later calls do nothing. Never throws.
 void LoadTranslationTable();
+
+// What every command does with the path its ":XLATE" field named: sets it and loads the table.
+// A null path (no ":XLATE") does nothing.
+void LoadRequestedTranslation(const char* path);

@@ -18,10 +18,7 @@ void HandleActionUiCommand(const char* flagText, HINSTANCE instance) {
     ActionUiRequestResult result = ReadActionUiRequest(platform::StandardInput(), flagText);
     if (result.error != nullptr) ReportAndExit(-1, result.error);
     ActionUiRequest& request = result.request;
-    if (request.translationPath) {
-        SetTranslationFilePath(request.translationPath.get());
-        LoadTranslationTable();
-    }
+    LoadRequestedTranslation(request.translationPath.get());
     // The pixels stay with this frame, which lives until the process ends.
     IconImage image = DecodeIconFile(request.imagePath.get());
     bool remindChosen = false;

@@ -9,10 +9,7 @@ void HandleProgressCommand(const char* flagText, HINSTANCE instance) {
     ProgressRequestResult result = ReadProgressRequest(platform::StandardInput(), flagText);
     if (result.error != nullptr) ReportAndExit(-1, result.error);
     ProgressRequest& request = result.request;
-    if (request.translationPath) {
-        SetTranslationFilePath(request.translationPath.get());
-        LoadTranslationTable();
-    }
+    LoadRequestedTranslation(request.translationPath.get());
     // The pixels stay with this frame, which lives until the process ends.
     IconImage image = DecodeIconFile(request.imagePath.get());
     {

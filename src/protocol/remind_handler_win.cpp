@@ -15,10 +15,7 @@ void HandleRemindCommand(const char* flagText, HINSTANCE instance) {
     RemindRequestResult result = ReadRemindRequest(platform::StandardInput(), flagText, startTime);
     if (result.error != nullptr) ReportAndExit(-1, result.error);
     RemindRequest& request = result.request;
-    if (request.translationPath) {
-        SetTranslationFilePath(request.translationPath.get());
-        LoadTranslationTable();
-    }
+    LoadRequestedTranslation(request.translationPath.get());
     // The pixels stay with this frame, which lives until the process ends.
     IconImage image = DecodeIconFile(request.imagePath.get());
     RemindOutcome outcome;
