@@ -78,8 +78,7 @@ class WineSession:
         self.session_file.write_text(json.dumps(info))
         env = self.env(display)
         if not (self.prefix / "system.reg").exists():
-            subprocess.run(["wineboot", "-i"], env=env, check=True,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+            self._create_prefix(env)
             # A crashing test program must end, not wait on a crash dialog nobody can see.
             subprocess.run([wine_binary(), "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v",
                             "ShowCrashDialog", "/t", "REG_DWORD", "/d", "0", "/f"], env=env,
@@ -99,6 +98,19 @@ class WineSession:
                             "Managed", "/d", "N", "/f"], env=env, stdin=subprocess.DEVNULL,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
         return info
+
+    def _create_prefix(self, env):
+        for attempt in range(2):
+            result = subprocess.run(["wineboot", "-i"], env=env, stdout=subprocess.DEVNULL,
+                                    stderr=subprocess.DEVNULL, timeout=300)
+            if result.returncode == 0:
+                return
+            # A wineserver left over from an earlier prefix at the same place can refuse the new
+            # one: stop it, start afresh once.
+            subprocess.run(["wineserver", "-k"], env=env, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL, timeout=60)
+            shutil.rmtree(self.prefix, ignore_errors=True)
+        raise RuntimeError(f"wineboot -i failed ({result.returncode}) for {self.prefix}")
 
     def stop(self):
         info = self._read_session()
