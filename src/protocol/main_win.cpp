@@ -3,16 +3,27 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <exception>
 #include <memory>
 
 #include "protocol/command_handlers.h"
+#include "protocol/failure_reply.h"
 #include "protocol/report_and_exit.h"
 #include "protocol/request_start.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    // The reply's line end must be the single byte 0x0A; standard input stays in text mode.
-    _setmode(_fileno(stdout), _O_BINARY);
+namespace {
 
+[[noreturn]] void ReplyInternalError() {
+    ReportAndExit(-1, kInternalErrorReply);
+}
+
+// A crash must still leave the agent one reply line; when a reply was already written,
+// ReportAndExit adds nothing and only ends the process.
+LONG WINAPI ReplyOnCrash(EXCEPTION_POINTERS*) {
+    ReplyInternalError();
+}
+
+[[noreturn]] void RunRequest(HINSTANCE instance) {
     std::unique_ptr<char[]> line(new char[kRequestBufferSize]);
     const RequestStart start = ReadRequestStart(platform::StandardInput(), line.get());
     if (start.error != nullptr) ReportAndExit(-1, start.error);
@@ -26,4 +37,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
             HandleRemindCommand(start.flagText, instance);
     }
     ReportAndExit(-1, "Error: Bad command");
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // The reply's line end must be the single byte 0x0A; standard input stays in text mode.
+    _setmode(_fileno(stdout), _O_BINARY);
+    SetUnhandledExceptionFilter(ReplyOnCrash);
+    std::set_terminate(ReplyInternalError);
+    try {
+        RunRequest(instance);
+    } catch (...) {
+        ReportAndExit(-1, ReplyForFailure(std::current_exception()));
+    }
 }
