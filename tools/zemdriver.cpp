@@ -3,8 +3,11 @@
 
 #include "zemdriver.h"
 
+#include <sddl.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <string>
@@ -41,6 +44,8 @@ const char kUsage[] =
     "                                       32-bit BMP of the window\n"
     "  stop-event signal|reset|state        the agent's named stop event\n"
     "  stop-event hold --ms MS [--signal]   keep the event alive for MS milliseconds\n"
+    "  stop-event secure                    create it so that others may only wait on it; then\n"
+    "                                       \"signal\" and \"reset\" lines on stdin until EOF\n"
     "  keep-desktop --ready-file PATH       keep the session's desktop up (runs until killed)\n"
     "Message commands accept --timeout MS (default 5000) and print \"done\" or \"pending\".\n"
     "--title-hex HEX gives the caption as hexadecimal bytes instead of --title.\n"
@@ -317,9 +322,42 @@ class StopEvent {
     HANDLE handle_;
 };
 
+// The event as a careful agent secures it: everyone may wait on it, only the creator (through the
+// handle it got at creation) may signal or reset it.
+int HoldSecuredStopEvent() {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(
+            "D:(A;;0x00100000;;;WD)", SDDL_REVISION_1, &descriptor, nullptr)) {
+        throw DriverError("cannot build the security descriptor");
+    }
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor, FALSE};
+    HANDLE event = CreateEventA(&attributes, TRUE, FALSE, kStopEventName);
+    const DWORD created = GetLastError();
+    LocalFree(descriptor);
+    if (event == nullptr)
+        throw DriverError("CreateEventA failed, error " + std::to_string(created));
+    if (created == ERROR_ALREADY_EXISTS) {
+        CloseHandle(event);
+        throw DriverError("the stop event already exists");
+    }
+    std::printf("holding\n");
+    std::fflush(stdout);
+    char line[64];
+    while (std::fgets(line, sizeof line, stdin) != nullptr) {
+        const std::string command(line, std::strcspn(line, "\r\n"));
+        const bool done =
+            command == "signal" ? SetEvent(event) : command == "reset" && ResetEvent(event);
+        std::printf("%s\n", done ? "done" : "failed");
+        std::fflush(stdout);
+    }
+    CloseHandle(event);
+    return 0;
+}
+
 int CommandStopEvent(const Options& options) {
     if (options.Positional().size() != 1) throw DriverError("stop-event needs one action");
     const std::string& action = options.Positional()[0];
+    if (action == "secure") return HoldSecuredStopEvent();
     StopEvent event;
     if (action == "signal") {
         if (!SetEvent(event.get())) throw DriverError("SetEvent failed");

@@ -58,7 +58,8 @@ class ActionDialog {
 
     // The Windows session is ending: writes "CLOSED" unless a reply was already written.
     void ReportClosed();
-    // Polls the agent's stop event (opened on first use, retried while that fails).
+    // Polls the agent's stop event (opened for waiting on first use, created only when missing,
+    // retried while that fails).
     bool IsStopRequested();
 
   protected:

@@ -19,6 +19,14 @@ bool IsStopEventSupported() {
            version.dwMajorVersion >= kFirstVersionWithStopEvent;
 }
 
+// Waiting is all this process does with the event, and an agent that secures it may allow no more:
+// asking for full access would then fail and hide every stop. Only a missing event is created.
+HANDLE OpenStopEvent() {
+    HANDLE event = OpenEventA(SYNCHRONIZE, FALSE, kStopEventName);
+    if (event != nullptr || GetLastError() != ERROR_FILE_NOT_FOUND) return event;
+    return CreateEventA(nullptr, TRUE, FALSE, kStopEventName);
+}
+
 }  // namespace
 
 ActionDialog::ActionDialog(CRITICAL_SECTION* lock, bool* replied, bool taskbar)
@@ -82,6 +90,6 @@ void ActionDialog::ReportClosed() {
 
 bool ActionDialog::IsStopRequested() {
     if (!stopEventSupported) return false;
-    if (stopEvent == nullptr) stopEvent = CreateEventA(nullptr, TRUE, FALSE, kStopEventName);
+    if (stopEvent == nullptr) stopEvent = OpenStopEvent();
     return stopEvent != nullptr && WaitForSingleObject(stopEvent, 0) != WAIT_TIMEOUT;
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 // The preview window (Windows only): an action's full text in a read-only box, run in a nested
-// message loop while the calling dialog's own messages (its timer included) go on.
+// message loop while the calling dialog's own messages (its timer included) go on. The agent's stop
+// is honoured there too: it ends the calling dialog, and the preview with it.
 
 #include <windows.h>
 

@@ -23,9 +23,15 @@ HWND CreateHiddenOwnerWindow(const char* title, bool showInTaskbar);
 // event on every pass (destroying the dialog once when it fires); any exception ends the run.
 void RunDialogLoop(ActionDialog* dialog, int resourceId, DLGPROC procedure, bool& onceStopFlag);
 
-// Takes one message from the thread's queue and hands it to `dialog` or dispatches it; sleeps
-// 100 ms when the queue is empty. False once WM_QUIT arrives. Rethrows an exception that a dialog
-// procedure caught at its edge while the message was dispatched.
+// True once the agent has signalled its stop while a dialog runs; the first call that sees it
+// destroys that dialog (and a preview it owns). Countdowns ask before they act, so a stop that
+// arrived since the last poll always wins over the action.
+bool HonourStopRequest();
+
+// One pass of a dialog loop: honours the stop, then takes one message from the thread's queue and
+// hands it to `dialog` or dispatches it; with none queued, waits until one arrives or at most
+// 100 ms. False once WM_QUIT arrives. Rethrows an exception that a dialog procedure caught at its
+// edge while the message was dispatched.
 bool PumpDialogMessage(HWND dialog, HACCEL accelerators);
 
 // Called from a dialog procedure's catch-all: keeps the exception for the loop (it must not

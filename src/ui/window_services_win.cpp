@@ -7,12 +7,36 @@
 
 namespace {
 
-constexpr DWORD kIdleSleepMs = 100;
+// The longest an idle loop waits before it polls the agent's stop event again.
+constexpr DWORD kStopPollIntervalMs = 100;
 constexpr int kHiddenWindowPosition = -50;
 constexpr WorkArea kFallbackWorkArea = {0, 0, 800, 600};
 
 // An exception caught at a dialog procedure's edge, waiting for the loop to rethrow it.
 std::exception_ptr stashedException;
+
+// The dialog whose run the agent's stop ends, wherever its messages are pumped: in its own loop
+// or in the nested loop of a preview it opened.
+struct StoppableRun {
+    ActionDialog* dialog = nullptr;
+    HWND window = nullptr;
+    bool* onceStopFlag = nullptr;
+};
+StoppableRun currentRun;
+
+class CurrentRunScope {
+  public:
+    explicit CurrentRunScope(const StoppableRun& run) { currentRun = run; }
+    ~CurrentRunScope() { currentRun = {}; }
+    CurrentRunScope(const CurrentRunScope&) = delete;
+    CurrentRunScope& operator=(const CurrentRunScope&) = delete;
+};
+
+// Returns as soon as input, a posted or a sent message arrives, else after the poll interval.
+// Sent messages (another program reading a control's text) are answered by the next peek.
+void WaitForMessageOrStopPoll() {
+    MsgWaitForMultipleObjectsEx(0, nullptr, kStopPollIntervalMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
 
 void RethrowStashedException() {
     if (!stashedException) return;
@@ -70,10 +94,21 @@ HWND CreateHiddenOwnerWindow(const char* title, bool showInTaskbar) {
                            nullptr, nullptr);
 }
 
+bool HonourStopRequest() {
+    if (currentRun.dialog == nullptr || !currentRun.dialog->IsStopRequested()) return false;
+    if (*currentRun.onceStopFlag) {
+        *currentRun.onceStopFlag = false;
+        // An open preview is owned by the dialog and goes with it.
+        DestroyWindow(currentRun.window);
+    }
+    return true;
+}
+
 bool PumpDialogMessage(HWND dialog, HACCEL accelerators) {
+    HonourStopRequest();
     MSG message;
     if (!PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
-        Sleep(kIdleSleepMs);
+        WaitForMessageOrStopPoll();
         return true;
     }
     // 0 is WM_QUIT; -1 (an error) must end the loop too rather than spin.
@@ -108,12 +143,8 @@ void RunDialogLoop(ActionDialog* dialog, int resourceId, DLGPROC procedure, bool
         dialog->SetWindow(window);
         HACCEL accelerators =
             LoadAcceleratorsA(dialog->GetModuleInstance(), MAKEINTRESOURCEA(resourceId));
-        for (;;) {
-            if (dialog->IsStopRequested() && onceStopFlag) {
-                onceStopFlag = false;
-                DestroyWindow(window);
-            }
-            if (!PumpDialogMessage(window, accelerators)) break;
+        CurrentRunScope run({dialog, window, &onceStopFlag});
+        while (PumpDialogMessage(window, accelerators)) {
         }
     } catch (...) {
         UnregisterClassA(kHiddenWindowClass, nullptr);

@@ -372,8 +372,9 @@ class Driver:
         extra = ["--to-dialog"] if to_dialog else []
         return self.run("key", *self._title(title), "--vk", vk, *extra).strip()[len("posted to "):]
 
-    def endsession(self, title, value, timeout=None):
-        return self._send("endsession", *self._title(title), "--value", int(value),
+    def endsession(self, title, value, timeout=None, owner_class=None):
+        owner = ["--owner-class", owner_class] if owner_class else []
+        return self._send("endsession", *self._title(title), "--value", int(value), *owner,
                           timeout=timeout)
 
     def message(self, title, msg, wparam=0, lparam=0, timeout=None):
@@ -400,6 +401,11 @@ class Driver:
         """Keeps the named stop event alive for ms milliseconds in a background process."""
         return EventHold(self.driver, ms, signal)
 
+    def secure_stop_event(self):
+        """Creates the stop event so that other processes may only wait on it; the returned
+        holder alone can signal and reset it."""
+        return SecuredEvent(self.driver)
+
 
 class EventHold:
     """A background zemdriver that holds the stop event; ready once the constructor returns."""
@@ -418,6 +424,44 @@ class EventHold:
             self.proc.kill()
         self.proc.wait(10)
         self.proc.stdout.close()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.release()
+        return False
+
+
+class SecuredEvent:
+    """A background zemdriver that created the stop event with wait-only access for others."""
+
+    def __init__(self, driver):
+        self.proc = session().popen(driver, ["stop-event", "secure"], stdin=subprocess.PIPE,
+                                    stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        line = self.proc.stdout.readline()
+        if line.strip() != b"holding":
+            error = self.proc.stderr.read() if self.proc.poll() is not None else b""
+            self.release()
+            raise DriverError(f"stop-event secure did not start: {line!r} {error!r}")
+
+    def command(self, action):
+        self.proc.stdin.write(action.encode() + b"\n")
+        self.proc.stdin.flush()
+        answer = self.proc.stdout.readline().strip()
+        if answer != b"done":
+            raise DriverError(f"stop-event secure {action}: {answer!r}")
+
+    def release(self):
+        if self.proc.poll() is None:
+            self.proc.stdin.close()
+            try:
+                self.proc.wait(10)
+            except subprocess.TimeoutExpired:
+                self.proc.kill()
+                self.proc.wait(10)
+        self.proc.stdout.close()
+        self.proc.stderr.close()
 
     def __enter__(self):
         return self

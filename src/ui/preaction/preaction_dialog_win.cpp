@@ -212,7 +212,7 @@ void OnTimer(HWND window, WPARAM timerId) {
     if (timerId == kCountdownTimerId) {
         switch (TickCountdown(runState)) {
             case CountdownStep::kTakeAction:
-                TakeActionAutomatically(window);
+                if (!HonourStopRequest()) TakeActionAutomatically(window);
                 return;
             case CountdownStep::kShowLeft:
                 if (!UpdateCountdownText(window)) runState.countdownActive = false;

@@ -191,7 +191,7 @@ void OnTimer(HWND window, WPARAM timerId) {
             if (dialog != nullptr) TickRemindList(window, dialog);
             return;
         case CountdownTick::kActivate:
-            ActivateCountdown(window, dialog);
+            if (!HonourStopRequest()) ActivateCountdown(window, dialog);
             return;
     }
 }
