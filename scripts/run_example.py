@@ -3,8 +3,12 @@
 
 Headless (no DISPLAY), Xvfb is started and, once the dialog is up, the agent's stop event is
 signalled after a few seconds so that the run ends by itself, as the agent would end it.
+
+A translation file named inside the checkout (relative to it, as the examples do, or absolute) is
+handed to the product as the path Wine sees, with the field's byte count adjusted.
 """
 
+import re
 import subprocess
 import sys
 import threading
@@ -19,6 +23,32 @@ BIN = ROOT / "build" / "native" / "win" / "bin"
 HEADLESS_STOP_AFTER_S = 4
 
 
+def wine_path(path):
+    """Wine maps the Unix root to drive Z:, so /work/x is Z:\\work\\x to the product."""
+    return "Z:" + str(path).replace("/", "\\")
+
+
+def rewrite_translation_path(request):
+    """The request with its XLATEPATH field pointing where Wine finds the checkout's file.
+
+    The field is the last of its name (it follows every free text of a request); Windows paths
+    and paths outside the checkout are left as they are.
+    """
+    fields = list(re.finditer(rb"^XLATEPATH:(\d+)\n", request, re.MULTILINE))
+    if not fields:
+        return request
+    field = fields[-1]
+    start, end = field.end(), field.end() + int(field.group(1))
+    path = request[start:end].decode("utf-8", "surrogateescape")
+    if re.match(r"[A-Za-z]:|\\\\", path):
+        return request
+    resolved = (ROOT / path).resolve()
+    if not resolved.is_relative_to(ROOT):
+        return request
+    seen = wine_path(resolved).encode("utf-8", "surrogateescape")
+    return request[:field.start()] + b"XLATEPATH:%d\n" % len(seen) + seen + request[end:]
+
+
 def signal_stop_later(session, stop):
     driver = BIN / "zemdriver.exe"
     if not driver.exists() or stop.wait(HEADLESS_STOP_AFTER_S):
@@ -29,7 +59,7 @@ def signal_stop_later(session, stop):
 
 def main():
     example = Path(sys.argv[1] if len(sys.argv) > 1 else ROOT / "examples" / "progress.txt")
-    request = example.read_bytes()
+    request = rewrite_translation_path(example.read_bytes())
     session = WineSession(ROOT / "build" / "native" / "wine-example")
     info = session.start()
     headless = "xvfb_pid" in info
