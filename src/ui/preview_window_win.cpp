@@ -3,6 +3,7 @@
 #include "resource.h"
 #include "ui/preview_window.h"
 #include "ui/window_services.h"
+#include "ui/window_text.h"
 
 namespace {
 
@@ -23,8 +24,10 @@ const char* previewLiteral = nullptr;
 void InitPreview(HWND window) {
     SetWindowPos(window, HWND_TOPMOST, preview.position.x, preview.position.y, 0, 0, SWP_NOSIZE);
     SetCaptionOrEnglish(window, IDOK, "Hide", previewLiteral);
-    SetWindowTextA(window, preview.caption.c_str());
-    SetDlgItemTextA(window, IDC_PREVIEW_TEXT, preview.text.c_str());
+    SetWindowRequestText(window, preview.caption.c_str());
+    if (HWND text = GetDlgItem(window, IDC_PREVIEW_TEXT)) {
+        SetWindowRequestText(text, preview.text.c_str());
+    }
     if (preview.pictureBitmap != nullptr) {
         MakeRoomForPictureBeside(window, IDC_PREVIEW_TEXT, preview.pictureWidth,
                                  preview.pictureHeight, preview.pictureCorner);

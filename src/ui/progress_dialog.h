@@ -11,7 +11,7 @@
 #include "ui/action_dialog.h"
 
 class ActionProgressDialog : public ActionDialog {
-public:
+  public:
     ActionProgressDialog(const char* title, const char* message, uint32_t imageWidth,
                          uint32_t imageHeight, uint8_t* imagePixels, HINSTANCE moduleInstance,
                          CRITICAL_SECTION* outputLock, bool* repliedFlag, bool showInTaskbar);
@@ -22,7 +22,7 @@ public:
     const std::string& GetTitle() const { return title; }
     const std::string& GetMessage() const { return message; }
 
-private:
+  private:
     std::string title;
     std::string message;
 };

@@ -2,6 +2,7 @@
 #include "ui/line_breaks.h"
 #include "ui/progress_dialog.h"
 #include "ui/window_services.h"
+#include "ui/window_text.h"
 
 namespace {
 
@@ -17,10 +18,11 @@ void InitProgressDialog(HWND window) {
     SetCaptionOrEnglish(window, IDC_HIDE_BUTTON, "Hide", currentTemplateLiteral);
     ActionProgressDialog* dialog = currentProgressDialog;
     if (dialog == nullptr) return;
-    // The request's texts are shown as received, without display conversion.
-    SetWindowTextA(window, dialog->GetTitle().c_str());
-    if (!dialog->GetMessage().empty()) {
-        SetDlgItemTextA(window, IDC_PROGRESS_MESSAGE, dialog->GetMessage().c_str());
+    // The request's texts are shown as received.
+    SetWindowRequestText(window, dialog->GetTitle().c_str());
+    HWND message = GetDlgItem(window, IDC_PROGRESS_MESSAGE);
+    if (message != nullptr && !dialog->GetMessage().empty()) {
+        SetWindowRequestText(message, dialog->GetMessage().c_str());
     } else {
         ShowControl(window, IDC_PROGRESS_MESSAGE, false);
     }

@@ -1,12 +1,11 @@
 #include "resource.h"
-#include "text/display_text.h"
 #include "ui/remind_combo.h"
+#include "ui/window_text.h"
 
 namespace {
 
 void AddEntry(HWND combo, const Utf8Text& text) {
-    const MultiByteText display = ToDisplayText(text.range());
-    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(display.c_str()));
+    AddComboUtf8Entry(combo, text.range());
 }
 
 void AddEntries(HWND combo, const RemindIntervalTexts& texts, uint32_t count,

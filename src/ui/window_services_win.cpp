@@ -1,9 +1,9 @@
 #include <exception>
 
 #include "resource.h"
-#include "text/display_text.h"
 #include "ui/picture_layout.h"
 #include "ui/window_services.h"
+#include "ui/window_text.h"
 
 namespace {
 
@@ -216,8 +216,7 @@ void PaintPicture(HWND dialog, HBITMAP bitmap, uint32_t width, uint32_t height, 
 }
 
 bool SetDisplayText(HWND window, const Utf8Text& text) {
-    const MultiByteText display = ToDisplayText(text.range());
-    return SetWindowTextA(window, display.c_str()) != 0;
+    return SetWindowUtf8Text(window, text.range());
 }
 
 void SetCaption(HWND dialog, int controlId, const char* literal, const char*& currentLiteral) {
@@ -232,7 +231,7 @@ void SetCaptionOrEnglish(HWND dialog, int controlId, const char* literal,
     try {
         SetCaption(dialog, controlId, literal, currentLiteral);
     } catch (...) {
-        SetDlgItemTextA(dialog, controlId, literal);
+        if (HWND control = GetDlgItem(dialog, controlId)) SetWindowRequestText(control, literal);
     }
 }
 

@@ -1,11 +1,11 @@
 #include "resource.h"
-#include "text/display_text.h"
 #include "ui/line_breaks.h"
 #include "ui/preaction/preaction_dialog.h"
 #include "ui/preaction/preaction_rules.h"
 #include "ui/preview_window.h"
 #include "ui/remind_combo.h"
 #include "ui/window_services.h"
+#include "ui/window_text.h"
 
 namespace {
 
@@ -58,8 +58,8 @@ void StretchMessageBox(HWND window, const PreActionDialog& dialog) {
 void ArrangeMessageArea(HWND window, const PreActionDialog& dialog) {
     HWND box = GetDlgItem(window, IDC_ACTION_MESSAGE);
     if (box == nullptr) return;
-    // The request's message is shown as received, without display conversion.
-    if (dialog.GetMessage()[0] != '\0') SetWindowTextA(box, dialog.GetMessage());
+    // The request's message is shown as received.
+    if (dialog.GetMessage()[0] != '\0') SetWindowRequestText(box, dialog.GetMessage());
     StretchMessageBox(window, dialog);
     if (dialog.GetImageBitmap() != nullptr) {
         MakeRoomForPictureBeside(window, IDC_ACTION_MESSAGE, dialog.GetImageWidth(),
@@ -94,7 +94,7 @@ void SetDialogTexts(HWND window, PreActionDialog& dialog) {
         WindowDC dc(window);
         dialog.ComposeImageBitmap(dc.get());
     }
-    if (dialog.GetDialogTitle() != nullptr) SetWindowTextA(window, dialog.GetDialogTitle());
+    if (dialog.GetDialogTitle() != nullptr) SetWindowRequestText(window, dialog.GetDialogTitle());
     // The request's button text is its own template, so a translation can replace it.
     SetCaption(window, IDC_ACTION_BUTTON, dialog.GetButtonText(), currentTemplateLiteral);
     ArrangeMessageArea(window, dialog);

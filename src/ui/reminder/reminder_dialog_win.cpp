@@ -2,7 +2,6 @@
 
 #include "format/format_override.h"
 #include "resource.h"
-#include "text/display_text.h"
 #include "text/transcoder.h"
 #include "ui/line_breaks.h"
 #include "ui/preview_window.h"
@@ -10,6 +9,7 @@
 #include "ui/reminder/reminder_dialog.h"
 #include "ui/reminder/reminder_messages.h"
 #include "ui/window_services.h"
+#include "ui/window_text.h"
 
 namespace {
 
@@ -55,7 +55,9 @@ void InitReminderDialog(HWND window, ActionReminderDialog* dialog) {
     SetInitialCaptions(window, dialog != nullptr ? dialog->CurrentLiteral() : orphanLiteral);
     if (dialog != nullptr) {
         // The request's title is shown as received.
-        if (dialog->GetDialogTitle() != nullptr) SetWindowTextA(window, dialog->GetDialogTitle());
+        if (dialog->GetDialogTitle() != nullptr) {
+            SetWindowRequestText(window, dialog->GetDialogTitle());
+        }
         FillRemindCombo(window, remindTexts, dialog->GetRemindState(), dialog->CurrentLiteral());
         TrimRemindCombo(window, remindTexts, dialog->GetRemindState(), dialog,
                         dialog->CurrentLiteral());

@@ -2,20 +2,15 @@
 // action, the summary and take-all captions, the picture and the folded or unfolded height.
 
 #include "resource.h"
-#include "text/display_text.h"
 #include "ui/reminder/reminder_dialog.h"
 #include "ui/reminder/reminder_messages.h"
 #include "ui/window_services.h"
+#include "ui/window_text.h"
 
 namespace {
 
 constexpr int kLowerPanelControls[] = {IDC_ACTION_GROUP, IDC_ACTION_COMBO, IDC_ACTION_MESSAGE,
                                        IDC_PREVIEW_BUTTON, IDC_CANCEL_BUTTON};
-
-void AddComboEntry(HWND combo, const Utf8Text& text) {
-    const MultiByteText display = ToDisplayText(text.range());
-    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(display.c_str()));
-}
 
 // The deadline never ends the dialog: a text that cannot be built leaves the line empty.
 void ShowDeadline(HWND deadlineLine, Timestamp deadline, const char*& literal) {
@@ -23,7 +18,7 @@ void ShowDeadline(HWND deadlineLine, Timestamp deadline, const char*& literal) {
         if (SetDisplayText(deadlineLine, DeadlineText(deadline, literal))) return;
     } catch (...) {
     }
-    SetWindowTextA(deadlineLine, "");
+    SetWindowRequestText(deadlineLine, "");
 }
 
 }  // namespace
@@ -32,7 +27,8 @@ void ActionReminderDialog::FillActionCombo(HWND window) {
     HWND combo = GetDlgItem(window, IDC_ACTION_COMBO);
     if (combo == nullptr) return;
     const uint32_t n = actions.count();
-    for (uint32_t i = 1; i <= n; ++i) AddComboEntry(combo, ActionLabel(i, n, currentLiteral));
+    for (uint32_t i = 1; i <= n; ++i)
+        AddComboUtf8Entry(combo, ActionLabel(i, n, currentLiteral).range());
     if (n != 0) currentAction = 0;
     SendMessageA(combo, CB_SETCURSEL, 0, 0);
 }
@@ -41,14 +37,14 @@ void ActionReminderDialog::ShowCurrentAction(HWND window) {
     const ActionItem& action = CurrentAction();
     // The request's title and message are shown as received.
     if (HWND group = GetDlgItem(window, IDC_ACTION_GROUP)) {
-        SetWindowTextA(group, action.title.c_str());
+        SetWindowRequestText(group, action.title.c_str());
     }
     if (HWND message = GetDlgItem(window, IDC_ACTION_MESSAGE)) {
         // Only the panel layout shows the box again.
         if (action.message.empty()) {
             ShowWindow(message, SW_HIDE);
         } else {
-            SetWindowTextA(message, action.message.c_str());
+            SetWindowRequestText(message, action.message.c_str());
         }
     }
     SetCaption(window, IDC_ACTION_BUTTON, ActionButtonLiteral(action.kind), currentLiteral);
