@@ -19,6 +19,8 @@ class DriverError : public std::runtime_error {
 // Window text through WM_GETTEXT, which the system marshals across processes. Bounded in time, so
 // that a hung target cannot hang the test.
 std::string ReadWindowText(HWND window);
+// The same through the wide message: the text exactly as the window holds it.
+std::wstring ReadWindowTextWide(HWND window);
 // GetClassNameA.
 std::string ReadClassName(HWND window);
 

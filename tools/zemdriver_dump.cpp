@@ -31,6 +31,24 @@ std::string JsonString(const std::string& bytes) {
     return out + "\"";
 }
 
+// UTF-16 text as a JSON string of the same characters (surrogate pairs stay pairs of escapes).
+std::string JsonWide(const std::wstring& text) {
+    std::string out = "\"";
+    for (wchar_t unit : text) {
+        if (unit == L'"' || unit == L'\\') {
+            out += '\\';
+            out += static_cast<char>(unit);
+        } else if (unit < 0x20 || unit >= 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(unit));
+            out += escaped;
+        } else {
+            out += static_cast<char>(unit);
+        }
+    }
+    return out + "\"";
+}
+
 std::string JsonRect(const RECT& rect) {
     char text[128];
     std::snprintf(text, sizeof text,
@@ -78,22 +96,25 @@ std::string ToAnsi(const wchar_t* text, int length) {
     return out;
 }
 
-// Entries of a combo box as "[...]" of JSON strings.
-std::string ComboEntries(HWND combo) {
+std::wstring ComboEntryWide(HWND combo, LRESULT index) {
+    LRESULT length = SendBoundedWide(combo, CB_GETLBTEXTLEN, index, 0);
+    if (length <= 0) return std::wstring();
+    std::vector<wchar_t> buffer(length + 1);
+    LRESULT got = SendBoundedWide(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(&buffer[0]));
+    return std::wstring(buffer.data(), got > 0 ? got : 0);
+}
+
+// Entries of a combo box as "[...]" of JSON strings: in the ANSI code page, or as written (wide).
+std::string ComboEntries(HWND combo, bool wide) {
     LRESULT count = SendBounded(combo, CB_GETCOUNT, 0, 0);
     std::string out = "[";
     for (LRESULT i = 0; i < count; ++i) {
         // Wine hands another process's combo text over in UTF-16 even to SendMessageA, so ask
         // for it wide and convert it here.
-        LRESULT length = SendBoundedWide(combo, CB_GETLBTEXTLEN, i, 0);
-        std::string text;
-        if (length > 0) {
-            std::vector<wchar_t> buffer(length + 1);
-            LRESULT got =
-                SendBoundedWide(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&buffer[0]));
-            text = ToAnsi(buffer.data(), got > 0 ? static_cast<int>(got) : 0);
-        }
-        out += (i == 0 ? "" : ", ") + JsonString(text);
+        const std::wstring text = ComboEntryWide(combo, i);
+        out += (i == 0 ? "" : ", ") +
+               (wide ? JsonWide(text)
+                     : JsonString(ToAnsi(text.data(), static_cast<int>(text.size()))));
     }
     return out + "]";
 }
@@ -108,6 +129,7 @@ std::string DumpControl(HWND dialog, HWND control) {
     out += ", \"hwnd\": " + JsonHandle(control);
     out += ", \"class\": " + JsonString(className);
     out += ", \"text\": " + JsonString(ReadWindowText(control));
+    out += ", \"wtext\": " + JsonWide(ReadWindowTextWide(control));
     out += ", \"visible\": " + JsonBool(IsWindowVisible(control));
     out += ", \"enabled\": " + JsonBool(IsWindowEnabled(control));
     out += ", \"rect\": " + JsonRect(screen);
@@ -115,7 +137,8 @@ std::string DumpControl(HWND dialog, HWND control) {
     out += ", \"style\": " + JsonStyle(control, GWL_STYLE);
     out += ", \"exstyle\": " + JsonStyle(control, GWL_EXSTYLE);
     if (lstrcmpiA(className.c_str(), "ComboBox") == 0) {
-        out += ", \"entries\": " + ComboEntries(control);
+        out += ", \"entries\": " + ComboEntries(control, false);
+        out += ", \"wentries\": " + ComboEntries(control, true);
         out += ", \"selection\": " + std::to_string(SendBounded(control, CB_GETCURSEL, 0, 0));
     }
     return out + "}";
@@ -170,6 +193,15 @@ std::string ReadWindowText(HWND window) {
     return std::string(buffer.data(), got > 0 ? got : 0);
 }
 
+std::wstring ReadWindowTextWide(HWND window) {
+    LRESULT length = SendBoundedWide(window, WM_GETTEXTLENGTH, 0, 0);
+    if (length <= 0) return std::wstring();
+    std::vector<wchar_t> buffer(length + 1);
+    LRESULT got =
+        SendBoundedWide(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(&buffer[0]));
+    return std::wstring(buffer.data(), got > 0 ? got : 0);
+}
+
 void DumpDialog(HWND dialog) {
     RECT window{};
     RECT client{};
@@ -190,6 +222,7 @@ void DumpDialog(HWND dialog) {
     std::string out = "{\"hwnd\": " + JsonHandle(dialog);
     out += ", \"pid\": " + std::to_string(processId);
     out += ", \"caption\": " + JsonString(caption);
+    out += ", \"wcaption\": " + JsonWide(ReadWindowTextWide(dialog));
     out += ", \"class\": " + JsonString(ReadClassName(dialog));
     out += ", \"style\": " + JsonStyle(dialog, GWL_STYLE);
     out += ", \"exstyle\": " + JsonStyle(dialog, GWL_EXSTYLE);

@@ -340,7 +340,9 @@ class Driver:
         """The dialog as a dict: caption, class, style, exstyle, rect, clientRect,
         clientScreenRect, foreground, focusId, hasSmallIcon, owner and controls (id, class, text,
         visible, enabled, rect, clientRect, style, exstyle; entries and selection for combo
-        boxes). Texts are bytes as latin-1 code points: text.encode("latin-1") gives the bytes."""
+        boxes). Texts are bytes as latin-1 code points: text.encode("latin-1") gives the bytes.
+        wcaption, wtext and wentries are the same read through the wide messages: the characters
+        exactly as the window holds them."""
         owner = ["--owner-class", owner_class] if owner_class else []
         return json.loads(self.run("dump", *self._title(title), *owner))
 
