@@ -1,0 +1,71 @@
+"""Every character as written, under the test session's Western code page (1252): request texts
+in UTF-8, request texts in the agent's code page, and translated captions, read back through the
+wide messages."""
+
+import pytest
+
+import zemtest
+from test_remind import action, remind
+from zemtest import IDS, Driver, control, request, start_product, unique_title
+
+WORLD = "Größe – 日本語 Рус 😀"  # Latin-1, General Punctuation, CJK, Cyrillic, beyond the BMP
+
+
+def progress(title, message, flags="", extra=()):
+    return request("PROGRESS", flags, [("TITLE", title), ("MESSAGE", message), *extra])
+
+
+def read_progress(driver, title):
+    dump = driver.dump(title)
+    return dump["wcaption"], control(dump, IDS["IDC_PROGRESS_MESSAGE"])["wtext"]
+
+
+def read_reminder_group(driver, title):
+    dump = driver.dump(title)
+    return dump["wcaption"], control(dump, IDS["IDC_ACTION_GROUP"])["wtext"]
+
+
+# (request, what the driver finds the dialog by, how to read it, expected caption and text).
+# The driver matches captions in the code page, so titles keep to characters it holds.
+def cases():
+    utf8, cp1252, group = (unique_title(name) for name in ("wide-utf8", "wide-1252", "wide-group"))
+    german = "Größe " + utf8
+    legacy = "Grüße " + cp1252
+    return {
+        "utf-8 title and message": (
+            progress(german, WORLD), german.encode("cp1252"), read_progress, (german, WORLD)),
+        "code page 1252 title and message": (
+            progress(legacy.encode("cp1252"), "Fenster – 20 €".encode("cp1252")),
+            legacy.encode("cp1252"), read_progress, (legacy, "Fenster – 20 €")),
+        "utf-8 action title": (
+            remind(group, [action(3, title=WORLD)]), group, read_reminder_group, (group, WORLD)),
+    }
+
+
+def test_request_texts_read_back_as_written():
+    table = cases()
+    driver = Driver()
+    runs = {}
+    try:
+        for name, (req, find_by, _, _) in table.items():
+            runs[name] = start_product(req)
+            driver.wait(find_by)
+        for name, (_, find_by, read, expected) in table.items():
+            assert read(driver, find_by) == expected, name
+    finally:
+        for run in runs.values():
+            run.kill()
+
+
+def test_caption_translated_to_japanese_reads_back(tmp_path):
+    translation = tmp_path / "ja.txt"
+    translation.write_bytes("Hide\t隠す\r\n".encode("utf-8"))
+    title = unique_title("wide-xlate")
+    xlate = [("XLATEPATH", zemtest._windows_path(translation).encode())]
+    driver = Driver()
+    with start_product(progress(title, "m", ":XLATE", xlate)) as run:
+        driver.wait(title)
+        hide = control(driver.dump(title), IDS["IDC_HIDE_BUTTON"])
+        assert hide["wtext"] == "隠す"
+        driver.click(title, IDS["IDC_HIDE_BUTTON"])
+        assert run.reply()[:2] == (b"OK\n", 0)
