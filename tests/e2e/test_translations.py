@@ -1,24 +1,40 @@
-"""The shipped translations end to end: the pre-action dialog shows each language's captions."""
+"""The shipped translations end to end: each language changes the captions of all three dialogs,
+shown exactly as the translator wrote them."""
 
+import contextlib
 import sys
 
 import pytest
 
 import zemtest
-from test_actionui import (ACTION_BUTTON, CANCEL_BUTTON, PREVIEW_BUTTON, REMIND_BUTTON,
-                           REMIND_COMBO, actionui, assert_reply)
+from test_actionui import CANCEL_BUTTON, PREVIEW_BUTTON, REMIND_BUTTON, REMIND_COMBO, actionui
+from test_remind import action, remind
+from zemtest import IDS, request, start_product, unique_title
 
 TRANSLATIONS = zemtest.REPO_ROOT / "translations"
 sys.path.insert(0, str(TRANSLATIONS))
 import make_catalogue  # noqa: E402
 
-# Control and the English template it shows; the request's button text is a template too.
-CAPTIONS = [(CANCEL_BUTTON, "Cancel"), (PREVIEW_BUTTON, "Preview Action..."),
-            (REMIND_BUTTON, "Remind Again"), (ACTION_BUTTON, "Restart Now")]
 INTERVALS = [" in 1 minute", " in 5 minutes", " in 10 minutes", " in 15 minutes",
              " in 30 minutes", " in 45 minutes", " in 1 hour", " in 2 hours", " in 4 hours",
              " in 6 hours", " in 8 hours", " in 16 hours", " in 1 day", " in 2 days",
              " in 3 days", " in 4 days", " in 5 days"]
+# Per dialog: its request and the captions (control, English template) it must show translated.
+# The pre-action dialog's button text comes from the request and is a template too.
+DIALOGS = {
+    "PROGRESS": (lambda title, xlate: request("PROGRESS", ":XLATE", [
+        ("TITLE", title), ("MESSAGE", "m"), ("XLATEPATH", xlate)]),
+        [(IDS["IDC_HIDE_BUTTON"], "Hide")]),
+    "ACTIONUI": (lambda title, xlate: actionui(
+        title, ":CANCEL:PREVIEW:REMIND:XLATE", remind=(1800, 3600), button="Restart Now",
+        preview="p", xlate=xlate),
+        [(CANCEL_BUTTON, "Cancel"), (PREVIEW_BUTTON, "Preview Action..."),
+         (REMIND_BUTTON, "Remind Again"), (IDS["IDC_ACTION_BUTTON"], "Restart Now")]),
+    "REMIND": (lambda title, xlate: remind(
+        title, [action(1, "RESTART")], flags=":XLATE", extra=[("XLATEPATH", xlate)]),
+        [(IDS["IDC_MORE_INFO_BUTTON"], "More Info..."), (REMIND_BUTTON, "Remind Again"),
+         (IDS["IDC_TAKE_ALL_BUTTON"], "Restart Now")]),
+}
 
 
 def translation(language):
@@ -26,28 +42,20 @@ def translation(language):
     return {key.decode(): value.decode() for key, value in pairs}
 
 
-def as_shown(text):
-    """The text as an ANSI window (Western code page) or a wide one holds it: characters the code
-    page lacks read back as "?" from an ANSI window."""
-    return {text, text.encode("cp1252", "replace").decode("cp1252")}
-
-
 @pytest.mark.parametrize("language", ["de", "es", "fr", "ja"])
-def test_preaction_dialog_shows_the_translation(language):
+def test_every_dialog_shows_the_translation(language):
     values = translation(language)
-    title = zemtest.unique_title(f"xlate-{language}")
+    xlate = zemtest._windows_path(TRANSLATIONS / f"{language}.txt").encode()
+    titles = {name: unique_title(f"xlate-{language}-{name.lower()}") for name in DIALOGS}
     driver = zemtest.Driver()
-    path = zemtest._windows_path(TRANSLATIONS / f"{language}.txt")
-    with zemtest.start_product(actionui(title, ":CANCEL:PREVIEW:REMIND:XLATE", remind=(1800, 3600),
-                                        button="Restart Now", preview="p", xlate=path)) as run:
-        driver.wait(title)
-        dump = driver.dump(title)
-        for control_id, english in CAPTIONS:
-            shown = zemtest.control(dump, control_id)["wtext"]
-            assert shown != english and shown in as_shown(values[english]), english
-        entries = zemtest.control(dump, REMIND_COMBO)["wentries"]
-        assert len(entries) == len(INTERVALS)
-        for shown, english in zip(entries, INTERVALS):
-            assert shown != english and shown in as_shown(values[english]), english
-        driver.click(title, CANCEL_BUTTON)
-        assert_reply(run, b"CANCEL\n")
+    with contextlib.ExitStack() as stack:
+        for name, (build, _) in DIALOGS.items():
+            stack.enter_context(start_product(build(titles[name], xlate)))
+        for name, (_, captions) in DIALOGS.items():
+            driver.wait(titles[name])
+            dump = driver.dump(titles[name])
+            shown = [zemtest.control(dump, control_id)["wtext"] for control_id, _ in captions]
+            assert shown == [values[english] for _, english in captions], name
+            if name == "ACTIONUI":
+                entries = zemtest.control(dump, REMIND_COMBO)["wentries"]
+                assert entries == [values[english] for english in INTERVALS]
