@@ -50,12 +50,17 @@ void PlaceDialogAtStart(HWND dialog, Point& stored);
 void ApplyTaskbarRule(HWND dialog, bool showInTaskbar);
 void RemoveSystemMenu(HWND dialog);
 
+// The DPI the dialogs are drawn at: the system's, as the process is system DPI aware.
+uint32_t ReadSystemDpi();
+
+// The picture is shown at its size in pixels at 96 DPI, and proportionally larger above.
 // Moves control `controlId` right to make room for the picture; returns false (nothing moved)
 // when a rectangle cannot be read. `pictureCorner` receives where to paint it.
 bool MakeRoomForPictureBeside(HWND dialog, int controlId, uint32_t imageWidth, uint32_t imageHeight,
                               Point& pictureCorner);
 
-// WM_PAINT of a dialog with a picture: BitBlt of the bitmap at the corner.
+// WM_PAINT of a dialog with a picture: the bitmap of width by height pixels at the corner, at its
+// size for the DPI.
 void PaintPicture(HWND dialog, HBITMAP bitmap, uint32_t width, uint32_t height, Point corner);
 
 // Sets a window's text from a UTF-8 text the program made (see window_text.h).

@@ -1,6 +1,12 @@
+#include <windows.h>
+
+// Needs the types of windows.h.
+#include <commctrl.h>
+
 #include <exception>
 
 #include "resource.h"
+#include "ui/dpi_scaling.h"
 #include "ui/picture_layout.h"
 #include "ui/window_services.h"
 #include "ui/window_text.h"
@@ -129,6 +135,10 @@ void StashDialogException(HWND dialog) {
 
 void RunDialogLoop(ActionDialog* dialog, int resourceId, DLGPROC procedure, bool& onceStopFlag) {
     if (dialog == nullptr) return;
+    // The manifest asks for the common controls' version 6, which must be loaded before the
+    // dialog's controls are created to take their place.
+    const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
     try {
         HWND owner = CreateHiddenOwnerWindow(kHiddenWindowTitle, dialog->ShowsInTaskbar());
         HWND previousForeground = GetForegroundWindow();
@@ -182,6 +192,39 @@ void RemoveSystemMenu(HWND dialog) {
     SetWindowLongA(dialog, GWL_STYLE, GetWindowLongA(dialog, GWL_STYLE) & ~WS_SYSMENU);
 }
 
+uint32_t ReadSystemDpi() {
+    static const uint32_t dpi = [] {
+        HDC dc = GetDC(nullptr);
+        if (dc == nullptr) return kDefaultDpi;
+        const int logicalPixels = GetDeviceCaps(dc, LOGPIXELSX);
+        ReleaseDC(nullptr, dc);
+        return logicalPixels > 0 ? static_cast<uint32_t>(logicalPixels) : kDefaultDpi;
+    }();
+    return dpi;
+}
+
+namespace {
+
+uint32_t PictureSizeForDpi(uint32_t pixels) {
+    return static_cast<uint32_t>(ScaleToDpi(static_cast<int32_t>(pixels), ReadSystemDpi()));
+}
+
+void DrawPicture(HDC dc, HDC picture, uint32_t width, uint32_t height, Point corner) {
+    const int shownWidth = static_cast<int>(PictureSizeForDpi(width));
+    const int shownHeight = static_cast<int>(PictureSizeForDpi(height));
+    if (shownWidth == static_cast<int>(width) && shownHeight == static_cast<int>(height)) {
+        BitBlt(dc, corner.x, corner.y, shownWidth, shownHeight, picture, 0, 0, SRCCOPY);
+        return;
+    }
+    // Smoothed, not blocky: the picture grows with the text around it.
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchBlt(dc, corner.x, corner.y, shownWidth, shownHeight, picture, 0, 0,
+               static_cast<int>(width), static_cast<int>(height), SRCCOPY);
+}
+
+}  // namespace
+
 bool MakeRoomForPictureBeside(HWND dialog, int controlId, uint32_t imageWidth, uint32_t imageHeight,
                               Point& pictureCorner) {
     HWND control = GetDlgItem(dialog, controlId);
@@ -195,7 +238,8 @@ bool MakeRoomForPictureBeside(HWND dialog, int controlId, uint32_t imageWidth, u
     ScreenToClient(dialog, &topLeft);
     const ControlBox box = {topLeft.x, topLeft.y, controlRect.right - controlRect.left,
                             controlRect.bottom - controlRect.top};
-    const PictureRoom room = MakeRoomForPicture(box, imageWidth, imageHeight);
+    const PictureRoom room =
+        MakeRoomForPicture(box, PictureSizeForDpi(imageWidth), PictureSizeForDpi(imageHeight));
     SetWindowPos(control, nullptr, room.control.x, room.control.y, room.control.width,
                  room.control.height, SWP_NOZORDER | SWP_SHOWWINDOW);
     pictureCorner = {room.pictureX, room.pictureY};
@@ -207,10 +251,7 @@ void PaintPicture(HWND dialog, HBITMAP bitmap, uint32_t width, uint32_t height, 
     HDC dc = BeginPaint(dialog, &paint);
     if (dc != nullptr) {
         MemoryDC memory(dc, bitmap);
-        if (memory.get() != nullptr) {
-            BitBlt(dc, corner.x, corner.y, static_cast<int>(width), static_cast<int>(height),
-                   memory.get(), 0, 0, SRCCOPY);
-        }
+        if (memory.get() != nullptr) DrawPicture(dc, memory.get(), width, height, corner);
     }
     EndPaint(dialog, &paint);
 }

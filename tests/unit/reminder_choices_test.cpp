@@ -87,9 +87,11 @@ TEST(SingleActionSummaryLiteral, FixedTextOnlyForOneAction) {
     EXPECT_EQ(SingleActionSummaryLiteral(3, 0, 0), nullptr);
 }
 
-TEST(InfoLayoutHeight, EndsFifteenPixelsBelowTheAnchor) {
-    EXPECT_EQ(InfoLayoutHeight(300, 100), 215);
-    EXPECT_EQ(InfoLayoutHeight(40, -20), 75);  // a window partly above the screen
+TEST(InfoLayoutHeight, EndsFifteenPixelsAt96DpiBelowTheAnchor) {
+    EXPECT_EQ(InfoLayoutHeight(300, 100, 96), 215);
+    EXPECT_EQ(InfoLayoutHeight(40, -20, 96), 75);     // a window partly above the screen
+    EXPECT_EQ(InfoLayoutHeight(300, 100, 144), 223);  // 22.5 pixels, rounded up
+    EXPECT_EQ(InfoLayoutHeight(300, 100, 0), 215);    // DPI unknown
 }
 
 TEST(NextCountdownTick, ShowsZeroForOneTickBeforeActivating) {

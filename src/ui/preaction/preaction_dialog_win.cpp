@@ -1,4 +1,5 @@
 #include "resource.h"
+#include "ui/dpi_scaling.h"
 #include "ui/line_breaks.h"
 #include "ui/preaction/preaction_dialog.h"
 #include "ui/preaction/preaction_rules.h"
@@ -9,7 +10,7 @@
 
 namespace {
 
-// The preview opens this far above the dialog's start position.
+// The preview opens this far (in pixels at 96 DPI) above the dialog's start position.
 constexpr int32_t kPreviewOffsetY = 180;
 
 // One dialog per process: its procedure reaches the object and its run state through these.
@@ -130,10 +131,10 @@ void OpenPreview(HWND window) {
     EnableControl(window, IDC_PREVIEW_BUTTON, false);
     const PreActionDialog* dialog = currentPreActionDialog;
     if (dialog != nullptr) {
-        ShowPreviewWindow(dialog->GetModuleInstance(), window, dialog->GetDialogTitle(),
-                          dialog->GetPreviewText(), storedPosition.x,
-                          storedPosition.y - kPreviewOffsetY, dialog->GetImageWidth(),
-                          dialog->GetImageHeight(), dialog->GetImageBitmap());
+        ShowPreviewWindow(
+            dialog->GetModuleInstance(), window, dialog->GetDialogTitle(), dialog->GetPreviewText(),
+            storedPosition.x, storedPosition.y - ScaleToDpi(kPreviewOffsetY, ReadSystemDpi()),
+            dialog->GetImageWidth(), dialog->GetImageHeight(), dialog->GetImageBitmap());
     }
     // The dialog may be gone by now (countdown, stop): then there is no button to enable.
     EnableControl(window, IDC_PREVIEW_BUTTON, true);

@@ -1,5 +1,6 @@
 #include "ui/reminder/reminder_choices.h"
 
+#include "ui/dpi_scaling.h"
 #include "ui/reminder/reminder_messages.h"
 
 KindCounts CountKinds(const SegmentedArray& actions) {
@@ -46,8 +47,8 @@ const char* SingleActionSummaryLiteral(uint32_t n, uint32_t r, uint32_t s) {
     return kOneActionSummaryLiteral;
 }
 
-int32_t InfoLayoutHeight(int32_t anchorBottom, int32_t windowTop) {
-    return anchorBottom - windowTop + kInfoPanelMarginPx;
+int32_t InfoLayoutHeight(int32_t anchorBottom, int32_t windowTop, uint32_t dpi) {
+    return anchorBottom - windowTop + ScaleToDpi(kInfoPanelMarginPx, dpi);
 }
 
 CountdownTick NextCountdownTick(bool countdownActive, uint32_t countdownLeft) {

@@ -41,11 +41,12 @@ const char* TakeAllLiteral(uint32_t n, uint32_t r, uint32_t s);
 // The fixed summary (1029) of a single action; null for several, which get the counted summary.
 const char* SingleActionSummaryLiteral(uint32_t n, uint32_t r, uint32_t s);
 
-// The dialog ends this many pixels below the take-all button (folded) or the group box.
+// The dialog ends this many pixels (at 96 DPI) below the take-all button (folded) or the group box.
 constexpr int32_t kInfoPanelMarginPx = 15;
 
-// Window height that ends the margin below an anchor control's bottom (screen coordinates).
-int32_t InfoLayoutHeight(int32_t anchorBottom, int32_t windowTop);
+// Window height that ends the margin, scaled to `dpi`, below an anchor control's bottom (screen
+// coordinates).
+int32_t InfoLayoutHeight(int32_t anchorBottom, int32_t windowTop, uint32_t dpi);
 
 // What one tick of the one-second timer does to the automatic countdown.
 enum class CountdownTick {

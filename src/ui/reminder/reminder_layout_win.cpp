@@ -101,5 +101,5 @@ void ActionReminderDialog::ApplyInfoLayout(HWND window, bool infoCollapsed) {
     RECT anchorRect;
     if (!GetWindowRect(anchor, &anchorRect)) return;
     SetWindowPos(window, HWND_TOP, 0, 0, windowRect.right - windowRect.left,
-                 InfoLayoutHeight(anchorRect.bottom, windowRect.top), SWP_NOMOVE);
+                 InfoLayoutHeight(anchorRect.bottom, windowRect.top, ReadSystemDpi()), SWP_NOMOVE);
 }
