@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """Runs the Windows build under Wine: a project-local prefix, a display, exact reply bytes.
 
-    wine_harness.py --state DIR start            prepare the prefix (once), start Xvfb when DISPLAY
-                                                 is unset, start a persistent wineserver
+    wine_harness.py --state DIR start [--dpi N]  prepare the prefix (once), start Xvfb when DISPLAY
+                                                 is unset, start a persistent wineserver; --dpi
+                                                 sets the prefix's screen resolution (default 96)
     wine_harness.py --state DIR stop             stop the wineserver and the Xvfb started by `start`
     wine_harness.py --state DIR exec PROG ARGS   run a Windows program, passing its exit status on
     wine_harness.py --state DIR request EXE FILE run EXE with FILE on standard input; print the
@@ -64,7 +65,7 @@ class WineSession:
 
     # ---- start / stop ----
 
-    def start(self):
+    def start(self, dpi=None):
         self.state.mkdir(parents=True, exist_ok=True)
         info = self._read_session()
         if info.get("xvfb_pid") and _alive(info["xvfb_pid"]):
@@ -91,6 +92,8 @@ class WineSession:
         # the test's reader waiting after the program itself has ended.
         subprocess.run(["wineboot"], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=300, start_new_session=True)
+        if dpi is not None:
+            self._set_dpi(env, dpi)
         # Without a window manager (Xvfb), Wine waits 2 s on every destroyed managed window for a
         # state change that never comes; unmanaged windows are destroyed at once.
         if '"Managed"="N"' not in _read_text(self.prefix / "user.reg"):
@@ -98,6 +101,24 @@ class WineSession:
                             "Managed", "/d", "N", "/f"], env=env, stdin=subprocess.DEVNULL,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
         return info
+
+    def _set_dpi(self, env, dpi):
+        """The logical DPI every program of this prefix starts with, as the user's display
+        settings set it on Windows."""
+        current = _read_text(self.prefix / "user.reg")
+        if f'"LogPixels"=dword:{dpi:08x}' in current:
+            return
+        for key in (r"HKCU\Control Panel\Desktop", r"HKCC\Software\Fonts"):
+            subprocess.run([wine_binary(), "reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD",
+                            "/d", str(dpi), "/f"], env=env, stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+        # Running programs keep the DPI they started with: restart the session's own.
+        subprocess.run(["wineserver", "-k"], env=env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=60)
+        subprocess.Popen(["wineserver", "-p"], env=env, stdout=subprocess.DEVNULL,
+                         stderr=subprocess.DEVNULL).wait(timeout=60)
+        subprocess.run(["wineboot"], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=300, start_new_session=True)
 
     def _create_prefix(self, env):
         for attempt in range(2):
@@ -182,7 +203,8 @@ def main():
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--state", required=True, help="state directory (prefix and session)")
     sub = parser.add_subparsers(dest="command", required=True)
-    sub.add_parser("start")
+    start_parser = sub.add_parser("start")
+    start_parser.add_argument("--dpi", type=int, help="logical DPI of the prefix (96 is 100 %%)")
     sub.add_parser("stop")
     exec_parser = sub.add_parser("exec")
     exec_parser.add_argument("program")
@@ -194,7 +216,7 @@ def main():
 
     session = WineSession(options.state)
     if options.command == "start":
-        info = session.start()
+        info = session.start(options.dpi)
         print(f"wine session ready on display {info['display']}")
         return 0
     if options.command == "stop":

@@ -7,6 +7,8 @@ from dataclasses import dataclass, field
 RT_ICON = 3
 RT_DIALOG = 5
 RT_GROUP_ICON = 14
+RT_VERSION = 16
+RT_MANIFEST = 24
 RESOURCE_DIRECTORY_INDEX = 2
 
 # Predefined window classes stored as ordinals in a dialog template.
@@ -82,6 +84,21 @@ class PeResources:
     def icon_image(self, icon_id):
         return self.resource(RT_ICON, icon_id)
 
+    def version(self):
+        """(file version, product version, {string name: value}) of VS_VERSION_INFO; the
+        versions as (major, minor, patch, build)."""
+        key, fixed, children = parse_version_block(self.resource(RT_VERSION, 1), 0)
+        assert key == "VS_VERSION_INFO" and fixed[:4] == b"\xbd\x04\xef\xfe"
+        file_ms, file_ls, product_ms, product_ls = struct.unpack_from("<IIII", fixed, 8)
+        split = lambda ms, ls: (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF)  # noqa: E731
+        strings = {}
+        for name, _, tables in children:
+            if name == "StringFileInfo":
+                for _, _, entries in tables:
+                    strings.update((entry, value.decode("utf-16-le").rstrip("\0"))
+                                   for entry, value, _ in entries)
+        return split(file_ms, file_ls), split(product_ms, product_ls), strings
+
     # ---- PE structure ----
 
     def _read_sections(self):
@@ -129,6 +146,32 @@ class PeResources:
         at = self.base + (name & 0x7FFFFFFF)
         length, = struct.unpack_from("<H", self.data, at)
         return self.data[at + 2:at + 2 + 2 * length].decode("utf-16-le")
+
+
+# ---- version information (VS_VERSIONINFO) ----
+
+def _align4(offset):
+    return (offset + 3) & ~3
+
+
+def parse_version_block(data, at):
+    """One block: (key, value bytes, child blocks), each child parsed the same way."""
+    length, value_length, text_value = struct.unpack_from("<HHH", data, at)
+    end = at + length
+    key_end = at + 6
+    while data[key_end:key_end + 2] != b"\0\0":
+        key_end += 2
+    key = data[at + 6:key_end].decode("utf-16-le")
+    value_at = _align4(key_end + 2)
+    value_size = value_length * 2 if text_value else value_length
+    value = data[value_at:value_at + value_size]
+    children = []
+    child = _align4(value_at + value_size)
+    while child < end:
+        parsed = parse_version_block(data, child)
+        children.append(parsed)
+        child = _align4(child + struct.unpack_from("<H", data, child)[0])
+    return key, value, children
 
 
 # ---- dialog templates (DLGTEMPLATEEX) ----

@@ -1,6 +1,9 @@
-"""The compiled dialog templates and application icon of ZemClientUI.exe, read from the file."""
+"""The compiled dialog templates, application icon, version resource and manifest of
+ZemClientUI.exe, read from the file."""
 
+import re
 import struct
+from xml.etree import ElementTree
 
 import peresources
 import zemtest
@@ -124,3 +127,45 @@ def test_application_icon_group_has_twelve_images():
         # The picture is not empty: some pixels are opaque (mask bit 0).
         mask = image[-mask_stride * entry.width:]
         assert any(byte != 0xFF for byte in mask)
+
+
+def project_version():
+    """The one version number, as CMakeLists.txt declares it."""
+    text = (zemtest.REPO_ROOT / "CMakeLists.txt").read_text()
+    return tuple(int(part) for part in
+                 re.search(r"project\(ZemClientUI VERSION (\d+)\.(\d+)\.(\d+)", text).groups())
+
+
+def test_version_resource_carries_the_project_version():
+    file_version, product_version, strings = resources().version()
+    version = project_version()
+    assert file_version == product_version == (*version, 0)
+    dotted = ".".join(map(str, version))
+    assert (strings["FileVersion"], strings["ProductVersion"]) == (dotted, dotted)
+    assert strings["ProductName"] == "ZemClientUI"
+    assert strings["OriginalFilename"] == "ZemClientUI.exe"
+    assert strings["FileDescription"].startswith("ZemClientUI")
+    assert strings["LegalCopyright"].startswith("Copyright")
+
+
+def test_manifest_asks_for_styles_dpi_awareness_supported_systems_and_no_elevation():
+    namespaces = {"v1": "urn:schemas-microsoft-com:asm.v1",
+                  "v3": "urn:schemas-microsoft-com:asm.v3",
+                  "compat": "urn:schemas-microsoft-com:compatibility.v1",
+                  "ws2005": "http://schemas.microsoft.com/SMI/2005/WindowsSettings",
+                  "ws2016": "http://schemas.microsoft.com/SMI/2016/WindowsSettings"}
+    manifest = ElementTree.fromstring(resources().resource(peresources.RT_MANIFEST, 1))
+    identity = manifest.find("v1:assemblyIdentity", namespaces)
+    assert identity.get("version") == ".".join(map(str, (*project_version(), 0)))
+    controls = manifest.find("v1:dependency/v1:dependentAssembly/v1:assemblyIdentity", namespaces)
+    assert (controls.get("name"), controls.get("version")) == (
+        "Microsoft.Windows.Common-Controls", "6.0.0.0")
+    level = manifest.find(".//v3:requestedExecutionLevel", namespaces)
+    assert (level.get("level"), level.get("uiAccess")) == ("asInvoker", "false")
+    systems = {os.get("Id") for os in manifest.iterfind(".//compat:supportedOS", namespaces)}
+    assert systems == {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  # 7
+                       "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  # 8
+                       "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  # 8.1
+                       "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}  # 10 and 11
+    assert manifest.find(".//ws2005:dpiAware", namespaces).text == "true"
+    assert manifest.find(".//ws2016:dpiAwareness", namespaces).text == "system"
