@@ -1,0 +1,171 @@
+#!/usr/bin/python3
+"""Renders the gallery in docs/images/: each dialog as the user sees it under Wine.
+
+    screenshots.py --state DIR --dpi-state DIR [--out DIR]
+
+Both state directories are running sessions of scripts/wine_harness.py, the second one started
+with --dpi 144; scripts/screenshots.sh starts and stops them. Every dialog is ended by a button
+click, as a user would end it, and its reply is checked, so a broken dialog fails the run instead
+of leaving a misleading picture. Countdowns and deadlines differ from run to run.
+"""
+
+import argparse
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+sys.path.insert(0, str(ROOT / "scripts"))
+import capture  # noqa: E402
+from capture import zemtest  # noqa: E402
+from run_example import rewrite_translation_path  # noqa: E402
+
+IDS = zemtest.IDS
+# The countdown ticks once a second; a picture taken this long after the dialog shows has every
+# control painted.
+SETTLE_S = 1.0
+
+SECURITY_UPDATES = ("The computer restarts to finish installing:\n"
+                    "- Security update for the file system driver\n"
+                    "- Cumulative update for the desktop runtime")
+
+
+def example(name):
+    return rewrite_translation_path((ROOT / "examples" / name).read_bytes())
+
+
+def restart_prompt(title, message, flags=":CANCEL:REMIND", auto=None, extra=()):
+    fields = []
+    if auto is not None:
+        fields += [("AUTOTIME", auto[0]), ("AUTOMESSAGE", auto[1])]
+    if ":REMIND" in flags:
+        fields += [("REMINDTIME", 1800), ("MAXREMINDTIME", 14400)]
+    fields += [("BUTTONTEXT", "Restart Now"), ("TITLE", title), ("MESSAGE", message), *extra]
+    return zemtest.request("ACTIONUI", flags, fields)
+
+
+class Gallery:
+    def __init__(self, out):
+        self.out = out
+        self.driver = zemtest.Driver()
+
+    def shot(self, request, title, name, end_button, reply_prefix, before=None):
+        """Shows the request, runs before(gallery, title), saves the dialog as NAME.png (unless
+        name is None) and ends it with end_button."""
+        with zemtest.start_product(request) as run:
+            zemtest.wait_until(lambda: self.driver.exists(capture.caption_bytes(title))
+                               or not run.running(), timeout=60, what=f"the dialog {title}")
+            if not run.running():
+                raise RuntimeError(f"{title}: no dialog, the reply was {run.output!r}")
+            time.sleep(SETTLE_S)
+            if before:
+                before(self, title)
+            if name:
+                self.save(title, name)
+            self.driver.click(capture.caption_bytes(title), IDS[end_button])
+            output, status, _ = run.reply()
+            if status != 0 or not output.startswith(reply_prefix):
+                raise RuntimeError(f"{title}: unexpected reply {output!r}, status {status}")
+
+    def save(self, title, name, owner_class=None):
+        path = self.out / f"{name}.png"
+        width, height = capture.capture(title, path, owner_class, self.driver)
+        print(f"{path.relative_to(ROOT)}: {width} x {height}")
+
+    # Steps run on an open dialog before its last picture.
+
+    def unfold(self, title):
+        self.save(title, "reminder-folded")
+        self.driver.click(title, IDS["IDC_MORE_INFO_BUTTON"])
+        time.sleep(SETTLE_S)
+
+    def open_preview(self, title):
+        # The preview runs a nested message loop, so the click is answered only when it closes.
+        self.driver.click(title, IDS["IDC_PREVIEW_BUTTON"], timeout=0.5)
+        zemtest.wait_until(lambda: any(c["id"] == IDS["IDC_PREVIEW_TEXT"]
+                                       for c in self.driver.dump(title)["controls"]),
+                           timeout=30, what="the preview")
+        time.sleep(SETTLE_S)
+        self.save(title, "preview")  # the preview is the first window with the caption
+        self.driver.close(title)
+        zemtest.wait_until(lambda: any(c["id"] == IDS["IDC_ACTION_BUTTON"]
+                                       for c in self.driver.dump(title)["controls"]),
+                           timeout=30, what="the dialog after the preview")
+
+
+def japanese_font(session, on):
+    """Japanese Windows shows the dialogs' "MS Sans Serif" in a Japanese UI font; under a Western
+    code page Wine would draw empty boxes, so the picture borrows that mapping."""
+    key = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes"
+    args = ["add", key, "/v", "MS Sans Serif", "/d", "VL PGothic", "/f"] if on else \
+        ["delete", key, "/v", "MS Sans Serif", "/f"]
+    subprocess.run([zemtest.wine_binary(), "reg", *args], env=session.env(),
+                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, timeout=120)
+
+
+def render(state, dpi_state, out):
+    out.mkdir(parents=True, exist_ok=True)
+    capture.use_session(state)
+    gallery = Gallery(out)
+
+    gallery.shot(example("progress.txt"), "Installing security update", "progress",
+                 "IDC_HIDE_BUTTON", b"OK")
+    gallery.shot(restart_prompt(
+        "Restart required",
+        "Security updates were installed that need a restart.\n"
+        "Save your work and restart now, or choose when to be reminded.",
+        flags=":CANCEL:REMIND:AUTO",
+        auto=(900, "Your computer will restart automatically.")),
+        "Restart required", "preaction-countdown", "IDC_REMIND_BUTTON", b"REMIND:")
+    gallery.shot(example("remind.txt"), "Pending maintenance", "reminder-unfolded",
+                 "IDC_REMIND_BUTTON", b"REMIND:", before=Gallery.unfold)
+    gallery.shot(restart_prompt(
+        "Contoso IT: restart required",
+        "Your IT department installed security updates on this computer.\n"
+        "Please save your work and restart when it suits you.",
+        extra=[("IMAGEPATH", zemtest._windows_path(ROOT / "resources" / "zemclientui.ico"))]),
+        "Contoso IT: restart required", "preaction-icon", "IDC_CANCEL_BUTTON", b"CANCEL")
+    gallery.shot(restart_prompt(
+        "Restart to finish updates",
+        "Updates were installed that need a restart.\n"
+        "Preview Action... shows what the restart finishes.",
+        flags=":CANCEL:PREVIEW", extra=[("ACTIONPREVIEW", SECURITY_UPDATES)]),
+        "Restart to finish updates", None, "IDC_CANCEL_BUTTON", b"CANCEL",
+        before=Gallery.open_preview)
+    gallery.shot(example("actionui-de.txt"), "Neustart erforderlich", "preaction-de",
+                 "IDC_REMIND_BUTTON", b"REMIND:")
+    # The caption stays ASCII: the dialogs keep captions in the code page, which has no
+    # Japanese characters.
+    japanese = rewrite_translation_path(restart_prompt(
+        "IT Support", "再起動が必要な更新プログラムがインストールされました。\n"
+        "作業内容を保存してから、今すぐ再起動するか、再通知の時期を選んでください。",
+        flags=":CANCEL:REMIND:AUTO:XLATE",
+        auto=(1800, "コンピューターは自動的に再起動されます。"),
+        extra=[("XLATEPATH", "translations/ja.txt")]))
+    japanese_font(zemtest.session(), True)
+    try:
+        gallery.shot(japanese, "IT Support", "preaction-ja", "IDC_REMIND_BUTTON", b"REMIND:")
+    finally:
+        japanese_font(zemtest.session(), False)
+
+    capture.use_session(dpi_state)
+    gallery.shot(example("remind.txt"), "Pending maintenance", "reminder-144dpi",
+                 "IDC_REMIND_BUTTON", b"REMIND:",
+                 before=lambda g, title: g.driver.click(title, IDS["IDC_MORE_INFO_BUTTON"]))
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--state", required=True, help="session at the default 96 DPI")
+    parser.add_argument("--dpi-state", required=True, help="session started with --dpi 144")
+    parser.add_argument("--out", type=Path, default=ROOT / "docs" / "images")
+    options = parser.parse_args()
+    render(options.state, options.dpi_state, options.out.resolve())
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
