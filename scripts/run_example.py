@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """Sends one example request to ZemClientUI.exe under Wine and prints the reply and exit status.
 
-Headless (no DISPLAY), Xvfb is started and, once the dialog is up, the agent's stop event is
-signalled after a few seconds so that the run ends by itself, as the agent would end it.
+Headless (no DISPLAY), Xvfb is started and, once the dialog is up, a picture of it is saved
+(build/native/example.png) and the agent's stop event is signalled after a few seconds so that the
+run ends by itself, as the agent would end it.
 
 A translation file named inside the checkout (relative to it, as the examples do, or absolute) is
 handed to the product as the path Wine sees, with the field's byte count adjusted.
@@ -21,6 +22,7 @@ from wine_harness import WineSession  # noqa: E402
 
 BIN = ROOT / "build" / "native" / "win" / "bin"
 HEADLESS_STOP_AFTER_S = 4
+PICTURE = ROOT / "build" / "native" / "example.png"
 
 
 def wine_path(path):
@@ -49,11 +51,45 @@ def rewrite_translation_path(request):
     return request[:field.start()] + b"XLATEPATH:%d\n" % len(seen) + seen + request[end:]
 
 
-def signal_stop_later(session, stop):
-    driver = BIN / "zemdriver.exe"
-    if not driver.exists() or stop.wait(HEADLESS_STOP_AFTER_S):
+def request_title(request):
+    """The TITLE field of a request, or None."""
+    field = re.search(rb"^TITLE:(\d+)\n", request, re.MULTILINE)
+    return field and request[field.end():field.end() + int(field.group(1))]
+
+
+def save_picture(session, request, stop):
+    """Saves the dialog as PICTURE once it shows; quietly nothing when the run shows none."""
+    PICTURE.unlink(missing_ok=True)  # never leave an earlier run's picture for this one
+    title = request_title(request)
+    if title is None:
         return
-    print(f"(headless: signalling the agent's stop event after {HEADLESS_STOP_AFTER_S} s)")
+    try:
+        import capture  # the driver's helpers, only needed headless
+        caption = capture.caption_bytes(title.decode("utf-8", "replace"))
+        capture.use_session(session.state)
+        driver = capture.zemtest.Driver()
+        capture.zemtest.wait_until(lambda: stop.is_set() or driver.exists(caption), timeout=30,
+                                   what="the dialog")
+        if stop.is_set():
+            return
+        time.sleep(0.5)  # let the dialog paint every control
+        capture.capture(caption, PICTURE, driver=driver)
+    except Exception as error:  # noqa: BLE001 - a missing picture must not keep the run from ending
+        print(f"(no picture: {error})")
+        return
+    print(f"picture: {PICTURE.relative_to(ROOT)}")
+
+
+def signal_stop_later(session, request, stop):
+    driver = BIN / "zemdriver.exe"
+    if not driver.exists():
+        return
+    started = time.monotonic()
+    save_picture(session, request, stop)
+    if stop.wait(max(0.0, HEADLESS_STOP_AFTER_S - (time.monotonic() - started))):
+        return
+    waited = time.monotonic() - started
+    print(f"(headless: signalling the agent's stop event after {waited:.0f} s)")
     session.run(driver, ["stop-event", "hold", "--signal", "--ms", "3000"], timeout=60)
 
 
@@ -68,7 +104,8 @@ def main():
     try:
         stop = threading.Event()
         if headless:
-            threading.Thread(target=signal_stop_later, args=(session, stop), daemon=True).start()
+            threading.Thread(target=signal_stop_later, args=(session, request, stop),
+                             daemon=True).start()
         started = time.monotonic()
         proc = session.popen(BIN / "ZemClientUI.exe", stdin=subprocess.PIPE,
                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
