@@ -70,3 +70,17 @@ def test_input_ending_inside_a_sized_field(command, fields, reply):
     with start_product(b"UI 1.2\n" + command + b"\n" + fields) as run:
         out, status, _ = run.reply()
     assert (out, status) == (reply + b"\n", zemtest.ERROR_EXIT_STATUS)
+
+
+def test_a_crash_in_the_window_system_still_replies_once():
+    # Wine's edit control faults on a line that starts with U+02DC (small tilde). Whichever way
+    # the window system takes it, the agent reads exactly one line and a matching exit code.
+    title = unique_title("faults-crash")
+    driver = Driver()
+    with start_product(request("PROGRESS", "", [("TITLE", title), ("MESSAGE", "\u02dc")])) as run:
+        zemtest.wait_until(lambda: run.output or not run.running or driver.exists(title),
+                           what="a reply or the dialog")
+        if driver.exists(title):
+            driver.click(title, IDS["IDC_HIDE_BUTTON"])
+        out, status, _ = run.reply()
+    assert (out, status) in [(b"OK\n", 0), (b"Error: Internal error\n", zemtest.ERROR_EXIT_STATUS)]
