@@ -78,7 +78,7 @@ def test_a_crash_in_the_window_system_still_replies_once():
     title = unique_title("faults-crash")
     driver = Driver()
     with start_product(request("PROGRESS", "", [("TITLE", title), ("MESSAGE", "\u02dc")])) as run:
-        zemtest.wait_until(lambda: run.output or not run.running or driver.exists(title),
+        zemtest.wait_until(lambda: run.output or not run.running() or driver.exists(title),
                            what="a reply or the dialog")
         if driver.exists(title):
             driver.click(title, IDS["IDC_HIDE_BUTTON"])
