@@ -75,10 +75,13 @@ class Gallery:
 
     # Steps run on an open dialog before its last picture.
 
-    def unfold(self, title):
-        self.save(title, "reminder-folded")
+    def more_info(self, title):
         self.driver.click(title, IDS["IDC_MORE_INFO_BUTTON"])
         time.sleep(SETTLE_S)
+
+    def fold_and_unfold(self, title):
+        self.save(title, "reminder-folded")
+        self.more_info(title)
 
     def open_preview(self, title):
         # The preview runs a nested message loop, so the click is answered only when it closes.
@@ -120,7 +123,7 @@ def render(state, dpi_state, out):
         auto=(900, "Your computer will restart automatically.")),
         "Restart required", "preaction-countdown", "IDC_REMIND_BUTTON", b"REMIND:")
     gallery.shot(example("remind.txt"), "Pending maintenance", "reminder-unfolded",
-                 "IDC_REMIND_BUTTON", b"REMIND:", before=Gallery.unfold)
+                 "IDC_REMIND_BUTTON", b"REMIND:", before=Gallery.fold_and_unfold)
     gallery.shot(restart_prompt(
         "Contoso IT: restart required",
         "Your IT department installed security updates on this computer.\n"
@@ -153,7 +156,7 @@ def render(state, dpi_state, out):
     capture.use_session(dpi_state)
     gallery.shot(example("remind.txt"), "Pending maintenance", "reminder-144dpi",
                  "IDC_REMIND_BUTTON", b"REMIND:",
-                 before=lambda g, title: g.driver.click(title, IDS["IDC_MORE_INFO_BUTTON"]))
+                 before=Gallery.more_info)
 
 
 def main():
