@@ -88,8 +88,9 @@ void ShowPreviewWindow(HINSTANCE instance, HWND owner, const char* caption, cons
     preview.pictureBitmap = pictureBitmap;
     preview.pictureCorner = {};
 
+    // A Unicode window, so that its caption keeps every character (see window_text.h).
     HWND window =
-        CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PREVIEW), owner, PreviewDialogProc, 0);
+        CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_PREVIEW), owner, PreviewDialogProc, 0);
     if (window == nullptr) return;
     ShowWindow(window, SW_SHOW);
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDD_PREVIEW));

@@ -142,7 +142,9 @@ void RunDialogLoop(ActionDialog* dialog, int resourceId, DLGPROC procedure, bool
     try {
         HWND owner = CreateHiddenOwnerWindow(kHiddenWindowTitle, dialog->ShowsInTaskbar());
         HWND previousForeground = GetForegroundWindow();
-        HWND window = CreateDialogParamA(dialog->GetModuleInstance(), MAKEINTRESOURCEA(resourceId),
+        // A Unicode window: an ANSI one would pass its caption through the system code page,
+        // losing what the code page cannot hold, whichever call sets it.
+        HWND window = CreateDialogParamW(dialog->GetModuleInstance(), MAKEINTRESOURCEW(resourceId),
                                          owner, procedure, 0);
         // A dialog that failed in WM_INITDIALOG is already gone: there is nothing to run.
         if (window == nullptr) return;

@@ -2,7 +2,8 @@
 
 // Every text reaches a window through here (Windows only). Texts stay UTF-8 inside the program and
 // become UTF-16 only at the window call, so they show exactly as written under any system code
-// page.
+// page. The dialogs are Unicode windows (CreateDialogParamW): an ANSI window would hand its caption
+// through the code page, whichever call sets it.
 
 #include <windows.h>
 
