@@ -2,9 +2,8 @@
 in UTF-8, request texts in the agent's code page, and translated captions, read back through the
 wide messages."""
 
-import pytest
-
 import zemtest
+from test_actionui import actionui
 from test_remind import action, remind
 from zemtest import IDS, Driver, control, request, start_product, unique_title
 
@@ -26,14 +25,15 @@ def read_reminder_group(driver, title):
 
 
 # (request, what the driver finds the dialog by, how to read it, expected caption and text).
-# The driver matches captions in the code page, so titles keep to characters it holds.
+# The driver matches captions as the code page reads them: "?" stands for what it cannot hold.
 def cases():
     utf8, cp1252, group = (unique_title(name) for name in ("wide-utf8", "wide-1252", "wide-group"))
-    german = "Größe " + utf8
+    world_title = "Größe 日本語 " + utf8
     legacy = "Grüße " + cp1252
     return {
         "utf-8 title and message": (
-            progress(german, WORLD), german.encode("cp1252"), read_progress, (german, WORLD)),
+            progress(world_title, WORLD), ("Größe ??? " + utf8).encode("cp1252"), read_progress,
+            (world_title, WORLD)),
         "code page 1252 title and message": (
             progress(legacy.encode("cp1252"), "Fenster – 20 €".encode("cp1252")),
             legacy.encode("cp1252"), read_progress, (legacy, "Fenster – 20 €")),
@@ -68,4 +68,26 @@ def test_caption_translated_to_japanese_reads_back(tmp_path):
         hide = control(driver.dump(title), IDS["IDC_HIDE_BUTTON"])
         assert hide["wtext"] == "隠す"
         driver.click(title, IDS["IDC_HIDE_BUTTON"])
+        assert run.reply()[:2] == (b"OK\n", 0)
+
+
+def test_preview_caption_and_text_read_back():
+    uid = unique_title("wide-preview")
+    title = "日本語 " + uid
+    find_by = ("??? " + uid).encode("cp1252")
+    driver = Driver()
+    with start_product(actionui(title, flags=":PREVIEW", preview=WORLD)) as run:
+        driver.wait(find_by)
+        assert driver.click(find_by, IDS["IDC_PREVIEW_BUTTON"], timeout=0.5) == "pending"
+        # The preview, owned by the dialog, is the first window with the caption.
+        preview = zemtest.wait_until(
+            lambda: (lambda d: d if any(c["id"] == IDS["IDC_PREVIEW_TEXT"]
+                                        for c in d["controls"]) else None)(driver.dump(find_by)),
+            what="the preview")
+        assert (preview["wcaption"], control(preview, IDS["IDC_PREVIEW_TEXT"])["wtext"]) == (
+            title, WORLD)
+        driver.close(find_by)
+        zemtest.wait_until(lambda: driver.dump(find_by)["hwnd"] != preview["hwnd"],
+                           what="the dialog again")
+        driver.click(find_by, IDS["IDC_ACTION_BUTTON"])
         assert run.reply()[:2] == (b"OK\n", 0)
