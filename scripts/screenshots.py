@@ -139,8 +139,8 @@ def render(state, dpi_state, out):
         before=Gallery.open_preview)
     gallery.shot(example("actionui-de.txt"), "Neustart erforderlich", "preaction-de",
                  "IDC_REMIND_BUTTON", b"REMIND:")
-    # The caption stays ASCII: the dialogs keep captions in the code page, which has no
-    # Japanese characters.
+    # The caption stays ASCII: without a window manager Wine draws the title bar in a font of its
+    # own that has no Japanese glyphs (the caption's text itself is kept exactly).
     japanese = rewrite_translation_path(restart_prompt(
         "IT Support", "再起動が必要な更新プログラムがインストールされました。\n"
         "作業内容を保存してから、今すぐ再起動するか、再通知の時期を選んでください。",
