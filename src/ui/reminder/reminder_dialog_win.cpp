@@ -56,7 +56,16 @@ void InitReminderDialog(HWND window, ActionReminderDialog* dialog) {
     if (dialog != nullptr) {
         // The request's title is shown as received.
         if (dialog->GetDialogTitle() != nullptr) SetWindowTextA(window, dialog->GetDialogTitle());
-        FillRemindCombo(window, remindTexts, dialog->GetRemindState(), dialog->CurrentLiteral());
+        // The list starts with the intervals that end before the earliest deadline, as the trim
+        // below would leave it: filling all seventeen only to rebuild the list at once delayed
+        // the first showing by a few milliseconds under Wine.
+        RemindState& remind = dialog->GetRemindState();
+        const RemindTrim start = PlanRemindTrim(static_cast<int32_t>(kRemindIntervalCount),
+                                                remind.maxRemindLeft, remind.remindIndex);
+        const bool startTrimmed = start.action == RemindTrim::kRebuild;
+        if (startTrimmed) remind.remindIndex = start.selection;
+        FillRemindCombo(window, remindTexts, remind, dialog->CurrentLiteral(),
+                        startTrimmed ? start.entryCount : kRemindIntervalCount);
         TrimRemindCombo(window, remindTexts, dialog->GetRemindState(), dialog,
                         dialog->CurrentLiteral());
         // A failed trim has recorded its failure and destroyed the dialog.
