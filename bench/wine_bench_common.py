@@ -77,6 +77,54 @@ def proc_status_kib(pid, keys=("VmHWM", "VmRSS", "RssAnon")):
     return values
 
 
+def cpu_ticks(pid):
+    """User plus system CPU time of a process in clock ticks (/proc/<pid>/stat), or None when
+    it is gone."""
+    try:
+        fields = Path(f"/proc/{pid}/stat").read_text().rpartition(")")[2].split()
+    except OSError:
+        return None
+    # Fields 14 and 15 of the line; the split starts at field 3, the state.
+    return int(fields[11]) + int(fields[12])
+
+
+TICKS_PER_SECOND = os.sysconf("SC_CLK_TCK")
+
+
+def run_seconds(pid):
+    """CPU time of all threads of a process in seconds, as the scheduler accounts it to the
+    nanosecond (the first field of /proc/<pid>/task/<tid>/schedstat); /proc/<pid>/stat counts the
+    same time in ticks of 10 ms, too coarse for an idle process. None when the process is gone."""
+    total = 0
+    try:
+        tasks = os.listdir(f"/proc/{pid}/task")
+    except OSError:
+        return None
+    for task in tasks:
+        try:
+            total += int(Path(f"/proc/{pid}/task/{task}/schedstat").read_text().split()[0])
+        except (OSError, IndexError, ValueError):
+            pass  # a thread that ended meanwhile
+    return total / 1e9
+
+
+def wineserver_pid(prefix):
+    """The wineserver of the session's prefix (several sessions may run side by side), or None."""
+    wanted = b"WINEPREFIX=" + str(prefix).encode()
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            # The wineserver script execs wineserver64 (or wineserver32).
+            if not Path(f"/proc/{entry}/comm").read_text().startswith("wineserver"):
+                continue
+            if wanted in Path(f"/proc/{entry}/environ").read_bytes().split(b"\0"):
+                return int(entry)
+        except OSError:
+            continue
+    return None
+
+
 # ---- the driver, timed from its own announcement ----
 
 def timed_click(title, control_id):
@@ -94,6 +142,14 @@ def timed_click(title, control_id):
     if line.strip() != b"sending" or not rest.startswith(b"done"):
         raise zemtest.DriverError(f"click on {control_id} in {title!r}: {line + rest!r}")
     return sent_at
+
+
+def round_trips(title, count, pause_ms=50):
+    """Durations in seconds of `count` WM_GETTEXT messages that zemdriver sends to the dialog
+    from its own process, each answered before the next (zemdriver roundtrip)."""
+    out = zemtest.Driver().run("roundtrip", *zemtest.Driver._title(title), "--count", count,
+                               "--gettext", "--pause", pause_ms, timeout=count * 6 + 60)
+    return [int(word) / 1e6 for word in out.split()]
 
 
 def gui_resources(title):

@@ -25,7 +25,9 @@ constexpr char kStopEventName[] = "Global\\MarlixZemClientUIStopEvent";
 
 const char kUsage[] =
     "usage: zemdriver COMMAND [OPTIONS]\n"
-    "  wait --title T [--timeout MS]        wait for a visible window with caption T\n"
+    "  wait --title T [--timeout MS] [--interval MS]\n"
+    "                                       wait for a visible window with caption T, looking\n"
+    "                                       every MS milliseconds (default 20)\n"
     "  wait-gone --title T [--timeout MS]   wait until no such window is left\n"
     "  dump --title T                       dialog and controls as JSON\n"
     "  click --title T --id N [--announce]  BM_CLICK on control N (\"ignored disabled\" when\n"
@@ -39,6 +41,11 @@ const char kUsage[] =
     "  message --title T --msg N [--wparam W] [--lparam L]\n"
     "  enable --title T --id N --value 0|1  EnableWindow (for the driver's own tests)\n"
     "  pid-of --title T                     Windows process id of the window\n"
+    "  roundtrip --title T --count N [--id N] [--gettext] [--pause MS]\n"
+    "                                       time N SendMessageTimeoutW(WM_GETTEXTLENGTH, or\n"
+    "                                       WM_GETTEXT) to the dialog or its control N, one\n"
+    "                                       duration in microseconds a line; between sends a\n"
+    "                                       pause of 5 to MS (default 50) milliseconds\n"
     "  gui-resources --title T              GDI and USER object counts of the window's process\n"
     "  screenshot --title T --out FILE.bmp [--method screen|print]\n"
     "                                       32-bit BMP of the window\n"
@@ -60,7 +67,7 @@ class Options {
             if (name.rfind("--", 0) != 0) {
                 positional_.push_back(name);
             } else if (name == "--signal" || name == "--close" || name == "--to-dialog" ||
-                       name == "--announce") {
+                       name == "--announce" || name == "--gettext") {
                 values_[name] = "";
             } else if (i + 1 < argc) {
                 values_[name] = argv[++i];
@@ -156,12 +163,13 @@ HWND RequireControl(HWND dialog, int id) {
 }
 
 // Polls until the window with the caption is present (or gone); false on timeout.
-bool PollFor(const std::string& caption, bool present, DWORD timeoutMs) {
+bool PollFor(const std::string& caption, bool present, DWORD timeoutMs,
+             DWORD intervalMs = kPollIntervalMs) {
     DWORD start = GetTickCount();
     for (;;) {
         if ((FindByCaption(caption) != nullptr) == present) return true;
         if (GetTickCount() - start >= timeoutMs) return false;
-        Sleep(kPollIntervalMs);
+        Sleep(intervalMs);
     }
 }
 
@@ -202,8 +210,9 @@ HWND KeyTarget(HWND dialog, bool toDialog) {
 
 int CommandWait(const Options& options, bool present) {
     DWORD timeout = static_cast<DWORD>(options.Number("--timeout", kDefaultWaitMs));
+    DWORD interval = static_cast<DWORD>(options.Number("--interval", kPollIntervalMs));
     std::string title = options.Title();
-    if (!PollFor(title, present, timeout)) {
+    if (!PollFor(title, present, timeout, interval)) {
         throw DriverError(
             std::string(present ? "no window titled \"" : "still a window titled \"") + title +
             "\" after " + std::to_string(timeout) + " ms");
@@ -280,6 +289,42 @@ int CommandMessage(const Options& options) {
                          static_cast<UINT>(options.Number("--msg")),
                          static_cast<WPARAM>(options.Number("--wparam", 0)),
                          static_cast<LPARAM>(options.Number("--lparam", 0)));
+}
+
+// What a screen reader does: asks another program's window for its text and waits for the answer.
+// The pauses vary (a fixed pseudo-random sequence) so that the sends do not fall into step with a
+// target that wakes at a fixed period.
+int CommandRoundTrip(const Options& options) {
+    HWND target = RequireWindow(options);
+    if (options.Has("--id"))
+        target = RequireControl(target, static_cast<int>(options.Number("--id")));
+    const long long count = options.Number("--count");
+    const DWORD longestPause = static_cast<DWORD>(options.Number("--pause", 50));
+    constexpr DWORD kShortestPause = 5;
+    const bool getText = options.Has("--gettext");
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    unsigned seed = 12345;
+    wchar_t text[1024];
+    for (long long i = 0; i < count; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        const DWORD span = longestPause > kShortestPause ? longestPause - kShortestPause + 1 : 1;
+        Sleep(kShortestPause + (seed >> 16) % span);
+        DWORD_PTR result = 0;
+        LARGE_INTEGER before;
+        LARGE_INTEGER after;
+        QueryPerformanceCounter(&before);
+        const LRESULT sent =
+            getText ? SendMessageTimeoutW(target, WM_GETTEXT, sizeof text / sizeof text[0],
+                                          reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
+                                          kDefaultSendMs, &result)
+                    : SendMessageTimeoutW(target, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL,
+                                          kDefaultSendMs, &result);
+        QueryPerformanceCounter(&after);
+        if (!sent) throw DriverError("no answer within " + std::to_string(kDefaultSendMs) + " ms");
+        std::printf("%lld\n", (after.QuadPart - before.QuadPart) * 1000000 / frequency.QuadPart);
+    }
+    return 0;
 }
 
 int CommandPidOf(const Options& options) {
@@ -422,6 +467,7 @@ int Run(int argc, char** argv) {
          }},
         {"message", CommandMessage},
         {"pid-of", CommandPidOf},
+        {"roundtrip", CommandRoundTrip},
         {"gui-resources", CommandGuiResources},
         {"screenshot",
          [](const Options& o) {

@@ -8,10 +8,11 @@
 #include "ui/action_dialog.h"
 #include "ui/remind_intervals.h"
 
-// Fills the combo with all seventeen captions and selects the chosen entry. Conversion failures
-// propagate to the caller (WM_INITDIALOG records them).
+// Fills the combo with the first `count` captions (all seventeen unless told otherwise) and
+// selects the chosen entry. Conversion failures propagate to the caller (WM_INITDIALOG records
+// them).
 void FillRemindCombo(HWND dialog, const RemindIntervalTexts& texts, const RemindState& state,
-                     const char*& currentLiteral);
+                     const char*& currentLiteral, uint32_t count = kRemindIntervalCount);
 
 // Replaces the entries by the single " immediately" choice. Does nothing without the combo.
 void SwitchRemindToImmediately(HWND dialog, RemindState& state);

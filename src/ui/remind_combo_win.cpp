@@ -17,10 +17,10 @@ void AddEntries(HWND combo, const RemindIntervalTexts& texts, uint32_t count,
 }  // namespace
 
 void FillRemindCombo(HWND dialog, const RemindIntervalTexts& texts, const RemindState& state,
-                     const char*& currentLiteral) {
+                     const char*& currentLiteral, uint32_t count) {
     HWND combo = GetDlgItem(dialog, IDC_REMIND_COMBO);
     if (combo == nullptr) return;
-    AddEntries(combo, texts, kRemindIntervalCount, currentLiteral);
+    AddEntries(combo, texts, count, currentLiteral);
     SendMessageA(combo, CB_SETCURSEL, state.remindIndex, 0);
 }
 

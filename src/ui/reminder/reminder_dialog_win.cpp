@@ -49,6 +49,19 @@ void SetInitialCaptions(HWND window, const char*& literal) {
     SetCaption(window, IDC_TAKE_ALL_BUTTON, kTakeActionsLiteral, literal);
 }
 
+// The list starts with the intervals that end before the earliest deadline, as the first trim
+// would leave it: filling all seventeen only to rebuild the list at once delayed the first
+// showing by a few milliseconds under Wine.
+void FillRemindListTrimmed(HWND window, ActionReminderDialog& dialog) {
+    RemindState& remind = dialog.GetRemindState();
+    const RemindTrim start = PlanRemindTrim(static_cast<int32_t>(kRemindIntervalCount),
+                                            remind.maxRemindLeft, remind.remindIndex);
+    const bool startTrimmed = start.action == RemindTrim::kRebuild;
+    if (startTrimmed) remind.remindIndex = start.selection;
+    FillRemindCombo(window, remindTexts, remind, dialog.CurrentLiteral(),
+                    startTrimmed ? start.entryCount : kRemindIntervalCount);
+}
+
 void InitReminderDialog(HWND window, ActionReminderDialog* dialog) {
     PlaceDialogAtStart(window, storedPosition);
     const char* orphanLiteral = nullptr;
@@ -58,7 +71,7 @@ void InitReminderDialog(HWND window, ActionReminderDialog* dialog) {
         if (dialog->GetDialogTitle() != nullptr) {
             SetWindowRequestText(window, dialog->GetDialogTitle());
         }
-        FillRemindCombo(window, remindTexts, dialog->GetRemindState(), dialog->CurrentLiteral());
+        FillRemindListTrimmed(window, *dialog);
         TrimRemindCombo(window, remindTexts, dialog->GetRemindState(), dialog,
                         dialog->CurrentLiteral());
         // A failed trim has recorded its failure and destroyed the dialog.
