@@ -49,8 +49,9 @@ class ActionDialog {
     uint32_t GetImageWidth() const { return imageWidth; }
     uint32_t GetImageHeight() const { return imageHeight; }
     HBITMAP GetImageBitmap() const { return static_cast<HBITMAP>(imageBitmap.get()); }
-    // Builds the picture, composed over the button face, as a bitmap compatible with `dc`.
-    void ComposeImageBitmap(HDC dc);
+    // Builds the picture, composed over the button face, as a bitmap compatible with the
+    // window's device context; without a picture no device context is asked for.
+    void ComposeImageBitmap(HWND dialogWindow);
 
     // The title-bar icon from the request's image file; null path or failure leaves none.
     void LoadWindowIcon(const char* imagePath);

@@ -51,8 +51,11 @@ void ActionDialog::SetImage(uint8_t* pixels, uint32_t width, uint32_t height) {
     imageHeight = height;
 }
 
-void ActionDialog::ComposeImageBitmap(HDC dc) {
+void ActionDialog::ComposeImageBitmap(HWND dialogWindow) {
     if (imageWidth == 0 || imageHeight == 0 || imagePixels == nullptr || imageBitmap) return;
+    WindowDC windowDc(dialogWindow);
+    HDC dc = windowDc.get();
+    if (dc == nullptr) return;
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     BlendOverColor(imagePixels, imageWidth, imageHeight, GetRValue(face), GetGValue(face),
                    GetBValue(face));

@@ -27,10 +27,7 @@ void InitProgressDialog(HWND window) {
         ShowControl(window, IDC_PROGRESS_MESSAGE, false);
     }
     ApplyTaskbarRule(window, dialog->ShowsInTaskbar());
-    {
-        WindowDC dc(window);
-        dialog->ComposeImageBitmap(dc.get());
-    }
+    dialog->ComposeImageBitmap(window);
     if (dialog->GetImageBitmap() != nullptr) {
         MakeRoomForPictureBeside(window, IDC_PROGRESS_MESSAGE, dialog->GetImageWidth(),
                                  dialog->GetImageHeight(), pictureCorner);

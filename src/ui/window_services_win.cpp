@@ -148,8 +148,10 @@ void RunDialogLoop(ActionDialog* dialog, int resourceId, DLGPROC procedure, bool
                                          owner, procedure, 0);
         // A dialog that failed in WM_INITDIALOG is already gone: there is nothing to run.
         if (window == nullptr) return;
-        SetDialogIcon(*dialog, window);
+        // Shown first: the icon is in place before the first paint, which the loop does, and
+        // loading it no longer delays the showing.
         ShowWindow(window, SW_SHOWNA);
+        SetDialogIcon(*dialog, window);
         SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         if (previousForeground != nullptr) SetForegroundWindow(previousForeground);
         dialog->SetWindow(window);

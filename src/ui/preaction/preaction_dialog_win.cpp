@@ -91,10 +91,7 @@ void ApplyWindowStyles(HWND window, const PreActionDialog& dialog) {
 }
 
 void SetDialogTexts(HWND window, PreActionDialog& dialog) {
-    {
-        WindowDC dc(window);
-        dialog.ComposeImageBitmap(dc.get());
-    }
+    dialog.ComposeImageBitmap(window);
     if (dialog.GetDialogTitle() != nullptr) SetWindowRequestText(window, dialog.GetDialogTitle());
     // The request's button text is its own template, so a translation can replace it.
     SetCaption(window, IDC_ACTION_BUTTON, dialog.GetButtonText(), currentTemplateLiteral);

@@ -81,10 +81,7 @@ void ActionReminderDialog::SetSummaryAndTakeAllCaptions(HWND window) {
 
 void ActionReminderDialog::PlaceImage(HWND window) {
     if (GetDlgItem(window, IDC_SUMMARY) == nullptr) return;
-    {
-        WindowDC dc(window);
-        ComposeImageBitmap(dc.get());
-    }
+    ComposeImageBitmap(window);
     if (GetImageBitmap() == nullptr) return;
     MakeRoomForPictureBeside(window, IDC_SUMMARY, imageWidth, imageHeight, pictureCorner);
 }
