@@ -52,6 +52,8 @@ endfunction()
 # One CTest case per end-to-end test function, found by name in tests/e2e/test_*.py.
 file(GLOB ZEM_E2E_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/test_*.py)
 foreach(e2e_file IN LISTS ZEM_E2E_FILES)
+    # A test function added to an existing file must register too.
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${e2e_file})
     get_filename_component(e2e_module ${e2e_file} NAME_WE)
     file(STRINGS ${e2e_file} e2e_lines REGEX "^def test_[A-Za-z0-9_]+")
     file(STRINGS ${e2e_file} e2e_serial REGEX "^# serial: ")
