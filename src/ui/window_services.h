@@ -63,8 +63,6 @@ bool MakeRoomForPictureBeside(HWND dialog, int controlId, uint32_t imageWidth, u
 // size for the DPI.
 void PaintPicture(HWND dialog, HBITMAP bitmap, uint32_t width, uint32_t height, Point corner);
 
-// Sets a window's text from a UTF-8 text the program made (see window_text.h).
-bool SetDisplayText(HWND window, const Utf8Text& text);
 // Records `literal` as the template being localized, localizes it without arguments and sets it
 // as the text of control `controlId` (skipped when the control is missing).
 void SetCaption(HWND dialog, int controlId, const char* literal, const char*& currentLiteral);

@@ -260,15 +260,11 @@ void PaintPicture(HWND dialog, HBITMAP bitmap, uint32_t width, uint32_t height, 
     EndPaint(dialog, &paint);
 }
 
-bool SetDisplayText(HWND window, const Utf8Text& text) {
-    return SetWindowUtf8Text(window, text.range());
-}
-
 void SetCaption(HWND dialog, int controlId, const char* literal, const char*& currentLiteral) {
     HWND control = GetDlgItem(dialog, controlId);
     if (control == nullptr) return;
     currentLiteral = literal;
-    SetDisplayText(control, Localize(MakeTemplate(literal)));
+    SetWindowUtf8Text(control, Localize(MakeTemplate(literal)).range());
 }
 
 void SetCaptionOrEnglish(HWND dialog, int controlId, const char* literal,

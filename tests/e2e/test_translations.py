@@ -8,17 +8,13 @@ import pytest
 
 import zemtest
 from test_actionui import CANCEL_BUTTON, PREVIEW_BUTTON, REMIND_BUTTON, REMIND_COMBO, actionui
-from test_remind import action, remind
+from test_remind import INTERVALS, action, remind
 from zemtest import IDS, request, start_product, unique_title
 
 TRANSLATIONS = zemtest.REPO_ROOT / "translations"
 sys.path.insert(0, str(TRANSLATIONS))
 import make_catalogue  # noqa: E402
 
-INTERVALS = [" in 1 minute", " in 5 minutes", " in 10 minutes", " in 15 minutes",
-             " in 30 minutes", " in 45 minutes", " in 1 hour", " in 2 hours", " in 4 hours",
-             " in 6 hours", " in 8 hours", " in 16 hours", " in 1 day", " in 2 days",
-             " in 3 days", " in 4 days", " in 5 days"]
 # Per dialog: its request and the captions (control, English template) it must show translated.
 # The pre-action dialog's button text comes from the request and is a template too.
 DIALOGS = {

@@ -409,7 +409,18 @@ class Driver:
         return SecuredEvent(self.driver)
 
 
-class EventHold:
+class BackgroundDriver:
+    """A zemdriver that runs beside the test; `release` ends it, also on leaving a with block."""
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.release()
+        return False
+
+
+class EventHold(BackgroundDriver):
     """A background zemdriver that holds the stop event; ready once the constructor returns."""
 
     def __init__(self, driver, ms, signal):
@@ -427,15 +438,8 @@ class EventHold:
         self.proc.wait(10)
         self.proc.stdout.close()
 
-    def __enter__(self):
-        return self
 
-    def __exit__(self, *exc):
-        self.release()
-        return False
-
-
-class SecuredEvent:
+class SecuredEvent(BackgroundDriver):
     """A background zemdriver that created the stop event with wait-only access for others."""
 
     def __init__(self, driver):
@@ -464,13 +468,6 @@ class SecuredEvent:
                 self.proc.wait(10)
         self.proc.stdout.close()
         self.proc.stderr.close()
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.release()
-        return False
 
 
 def _windows_path(path):

@@ -73,8 +73,8 @@ bool UpdateCountdownText(HWND window) {
     HWND line = GetDlgItem(window, IDC_COUNTDOWN);
     if (line == nullptr) return false;
     try {
-        return SetDisplayText(line,
-                              BuildCountdownText(runState.countdownLeft, currentTemplateLiteral));
+        return SetWindowUtf8Text(
+            line, BuildCountdownText(runState.countdownLeft, currentTemplateLiteral).range());
     } catch (...) {
         return false;
     }

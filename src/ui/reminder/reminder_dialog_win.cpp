@@ -34,8 +34,9 @@ bool UpdateCountdownText(HWND window, ActionReminderDialog* dialog) {
         const KindCounts kinds = dialog != nullptr ? dialog->CountKinds() : KindCounts{};
         const char* ignoredLiteral = nullptr;
         const char*& literal = dialog != nullptr ? dialog->CurrentLiteral() : ignoredLiteral;
-        return SetDisplayText(line, CountdownMessage(countdownLeft, takeAll, n, kinds.restarts,
-                                                     kinds.shutdowns, literal));
+        const Utf8Text message =
+            CountdownMessage(countdownLeft, takeAll, n, kinds.restarts, kinds.shutdowns, literal);
+        return SetWindowUtf8Text(line, message.range());
     } catch (...) {
         return false;
     }

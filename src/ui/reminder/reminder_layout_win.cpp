@@ -15,7 +15,7 @@ constexpr int kLowerPanelControls[] = {IDC_ACTION_GROUP, IDC_ACTION_COMBO, IDC_A
 // The deadline never ends the dialog: a text that cannot be built leaves the line empty.
 void ShowDeadline(HWND deadlineLine, Timestamp deadline, const char*& literal) {
     try {
-        if (SetDisplayText(deadlineLine, DeadlineText(deadline, literal))) return;
+        if (SetWindowUtf8Text(deadlineLine, DeadlineText(deadline, literal).range())) return;
     } catch (...) {
     }
     SetWindowRequestText(deadlineLine, "");
@@ -72,7 +72,7 @@ void ActionReminderDialog::SetSummaryAndTakeAllCaptions(HWND window) {
         SetCaption(window, IDC_SUMMARY, single, currentLiteral);
         return;
     }
-    SetDisplayText(summary, PendingActionsSummary(n, r, s, currentLiteral));
+    SetWindowUtf8Text(summary, PendingActionsSummary(n, r, s, currentLiteral).range());
     // "Take Actions Now" stays unless every action restarts or shuts down.
     if (ChooseTakeAllTarget(n, r, s) != TakeAllTarget::kTakeActions) {
         SetCaption(window, IDC_TAKE_ALL_BUTTON, TakeAllLiteral(n, r, s), currentLiteral);
