@@ -2,10 +2,10 @@
 
 #include "format/translation.h"
 #include "protocol/actionui_request.h"
-#include "protocol/command_handlers.h"
+#include "protocol/command_handlers_win.h"
 #include "protocol/icon/icon_decoder.h"
-#include "protocol/report_and_exit.h"
-#include "ui/preaction/preaction_dialog.h"
+#include "protocol/report_and_exit_win.h"
+#include "ui/preaction/preaction_dialog_win.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <exception>
 #include <memory>
 
-#include "protocol/command_handlers.h"
+#include "protocol/command_handlers_win.h"
 #include "protocol/failure_reply.h"
-#include "protocol/report_and_exit.h"
+#include "protocol/report_and_exit_win.h"
 #include "protocol/request_start.h"
 
 namespace {

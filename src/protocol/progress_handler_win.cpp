@@ -1,9 +1,9 @@
 #include "format/translation.h"
-#include "protocol/command_handlers.h"
+#include "protocol/command_handlers_win.h"
 #include "protocol/icon/icon_decoder.h"
 #include "protocol/progress_request.h"
-#include "protocol/report_and_exit.h"
-#include "ui/progress_dialog.h"
+#include "protocol/report_and_exit_win.h"
+#include "ui/progress_dialog_win.h"
 
 void HandleProgressCommand(const char* flagText, HINSTANCE instance) {
     ProgressRequestResult result = ReadProgressRequest(platform::StandardInput(), flagText);

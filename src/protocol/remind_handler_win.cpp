@@ -2,12 +2,12 @@
 
 #include "format/local_time.h"
 #include "format/translation.h"
-#include "protocol/command_handlers.h"
+#include "protocol/command_handlers_win.h"
 #include "protocol/icon/icon_decoder.h"
 #include "protocol/remind_reply.h"
 #include "protocol/remind_request.h"
-#include "protocol/report_and_exit.h"
-#include "ui/reminder/reminder_dialog.h"
+#include "protocol/report_and_exit_win.h"
+#include "ui/reminder/reminder_dialog_win.h"
 
 void HandleRemindCommand(const char* flagText, HINSTANCE instance) {
     // Every deadline counts from this one instant, however long reading takes.

@@ -1,10 +1,10 @@
+#include "protocol/report_and_exit_win.h"
+
 #include <io.h>
 
 #include <cstdio>
 #include <cstring>
 #include <memory>
-
-#include "protocol/report_and_exit.h"
 
 namespace {
 

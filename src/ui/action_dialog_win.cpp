@@ -1,8 +1,9 @@
+#include "ui/action_dialog_win.h"
+
 #include <io.h>
 
 #include <cstdio>
 
-#include "ui/action_dialog.h"
 #include "ui/picture_layout.h"
 
 namespace {

@@ -1,9 +1,10 @@
+#include "ui/preview_window_win.h"
+
 #include <string>
 
 #include "resource.h"
-#include "ui/preview_window.h"
-#include "ui/window_services.h"
-#include "ui/window_text.h"
+#include "ui/window_services_win.h"
+#include "ui/window_text_win.h"
 
 namespace {
 

@@ -1,8 +1,9 @@
+#include "ui/progress_dialog_win.h"
+
 #include "resource.h"
 #include "ui/line_breaks.h"
-#include "ui/progress_dialog.h"
-#include "ui/window_services.h"
-#include "ui/window_text.h"
+#include "ui/window_services_win.h"
+#include "ui/window_text_win.h"
 
 namespace {
 

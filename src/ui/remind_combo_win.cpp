@@ -1,6 +1,7 @@
+#include "ui/remind_combo_win.h"
+
 #include "resource.h"
-#include "ui/remind_combo.h"
-#include "ui/window_text.h"
+#include "ui/window_text_win.h"
 
 namespace {
 

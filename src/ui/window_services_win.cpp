@@ -8,8 +8,8 @@
 #include "resource.h"
 #include "ui/dpi_scaling.h"
 #include "ui/picture_layout.h"
-#include "ui/window_services.h"
-#include "ui/window_text.h"
+#include "ui/window_services_win.h"
+#include "ui/window_text_win.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
+#include "ui/window_text_win.h"
+
 #include "text/transcoder.h"
-#include "ui/window_text.h"
 
 namespace {
 

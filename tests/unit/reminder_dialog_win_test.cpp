@@ -1,8 +1,8 @@
+#include "ui/reminder/reminder_dialog_win.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "ui/reminder/reminder_dialog.h"
 
 namespace {
 

@@ -1,12 +1,13 @@
+#include "ui/preaction/preaction_dialog_win.h"
+
 #include "resource.h"
 #include "ui/dpi_scaling.h"
 #include "ui/line_breaks.h"
-#include "ui/preaction/preaction_dialog.h"
 #include "ui/preaction/preaction_rules.h"
-#include "ui/preview_window.h"
-#include "ui/remind_combo.h"
-#include "ui/window_services.h"
-#include "ui/window_text.h"
+#include "ui/preview_window_win.h"
+#include "ui/remind_combo_win.h"
+#include "ui/window_services_win.h"
+#include "ui/window_text_win.h"
 
 namespace {
 

@@ -1,15 +1,16 @@
+#include "ui/reminder/reminder_dialog_win.h"
+
 #include <new>
 
 #include "format/format_override.h"
 #include "resource.h"
 #include "text/transcoder.h"
 #include "ui/line_breaks.h"
-#include "ui/preview_window.h"
-#include "ui/remind_combo.h"
-#include "ui/reminder/reminder_dialog.h"
+#include "ui/preview_window_win.h"
+#include "ui/remind_combo_win.h"
 #include "ui/reminder/reminder_messages.h"
-#include "ui/window_services.h"
-#include "ui/window_text.h"
+#include "ui/window_services_win.h"
+#include "ui/window_text_win.h"
 
 namespace {
 

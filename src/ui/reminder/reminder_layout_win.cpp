@@ -2,10 +2,10 @@
 // action, the summary and take-all captions, the picture and the folded or unfolded height.
 
 #include "resource.h"
-#include "ui/reminder/reminder_dialog.h"
+#include "ui/reminder/reminder_dialog_win.h"
 #include "ui/reminder/reminder_messages.h"
-#include "ui/window_services.h"
-#include "ui/window_text.h"
+#include "ui/window_services_win.h"
+#include "ui/window_text_win.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/action_dialog.h"
+#include "ui/action_dialog_win.h"
 
 class ActionProgressDialog : public ActionDialog {
   public:

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "format/text_range.h"
-#include "ui/action_dialog.h"
+#include "ui/action_dialog_win.h"
 #include "ui/remind_intervals.h"
 
 class PreActionDialog : public ActionDialog {

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "ui/action_dialog.h"
+#include "ui/action_dialog_win.h"
 #include "ui/remind_intervals.h"
 
 // Fills the combo with the first `count` captions (all seventeen unless told otherwise) and

@@ -11,7 +11,7 @@
 
 #include "format/local_time.h"
 #include "io/segmented_array.h"
-#include "ui/action_dialog.h"
+#include "ui/action_dialog_win.h"
 #include "ui/placement.h"
 #include "ui/remind_intervals.h"
 #include "ui/reminder/action_item.h"

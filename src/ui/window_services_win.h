@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "format/template.h"
-#include "ui/action_dialog.h"
+#include "ui/action_dialog_win.h"
 #include "ui/placement.h"
 
 constexpr char kHiddenWindowClass[] = "ZemClientHiddenTopLevelWindowClass";

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/win_handles.h"
+#include "platform/handles_win.h"
 
 // Sent by a dialog object's destructor; every action dialog procedure destroys its window on it.
 constexpr UINT kCloseDialogMessage = WM_USER + 110;
