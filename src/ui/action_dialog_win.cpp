@@ -1,17 +1,12 @@
 #include "ui/action_dialog_win.h"
 
-#include <io.h>
-
-#include <cstdio>
-
+#include "protocol/reply_output_win.h"
 #include "ui/picture_layout.h"
 
 namespace {
 
 constexpr DWORD kNtPlatform = VER_PLATFORM_WIN32_NT;
 constexpr DWORD kFirstVersionWithStopEvent = 6;
-constexpr char kClosedReply[] = "CLOSED\n";
-constexpr int kStandardOutputDescriptor = 1;
 
 bool IsStopEventSupported() {
     OSVERSIONINFOA version = {};
@@ -82,14 +77,7 @@ void ActionDialog::LoadWindowIcon(const char* imagePath) {
 }
 
 void ActionDialog::ReportClosed() {
-    EnterCriticalSection(outputLock);
-    if (!*repliedFlag) {
-        *repliedFlag = true;
-        _write(kStandardOutputDescriptor, kClosedReply, sizeof kClosedReply - 1);
-        std::fflush(stdout);
-        std::fclose(stdout);
-    }
-    LeaveCriticalSection(outputLock);
+    WriteOneReply(*outputLock, *repliedFlag, "CLOSED");
 }
 
 bool ActionDialog::IsStopRequested() {
