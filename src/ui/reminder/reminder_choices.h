@@ -26,14 +26,14 @@ inline constexpr char kOneActionSummaryLiteral[] = "There is currently 1 pending
 // Counts the actions, and the restarts and shutdowns among them.
 KindCounts CountKinds(const SegmentedList<ActionItem>& actions);
 
-// Caption of the take-action button (1004) for the current action's kind.
+// Caption of the take-action button (IDC_ACTION_BUTTON) for the current action's kind.
 const char* ActionButtonLiteral(ActionKind kind);
 
-// Caption of the take-all button (1021): it names what pressing it does to the computer whenever
+// Caption of the take-all button (IDC_TAKE_ALL_BUTTON): it names what pressing it does to the computer whenever
 // every action does the same.
 const char* TakeAllLiteral(const KindCounts& kinds);
 
-// The fixed summary (1029) of a single action; null for several, which get the counted summary.
+// The fixed summary (IDC_SUMMARY) of a single action; null for several, which get the counted summary.
 const char* SingleActionSummaryLiteral(const KindCounts& kinds);
 
 // The dialog ends this many pixels (at 96 DPI) below the take-all button (folded) or the group box.
