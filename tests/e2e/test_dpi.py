@@ -72,13 +72,18 @@ def layout_faults(dump, layout):
 
 
 def picture_pixels(driver, title, directory):
-    """Pixels of the picture's colour in a screenshot of the dialog."""
+    """Pixels of the picture's colour in a screenshot of the dialog, once it has been painted (on a
+    loaded machine the first paint can come after the dialog answers the driver)."""
     path = f"{directory}/shot.bmp"
-    driver.screenshot(title, path)
-    data = open(path, "rb").read()
-    offset, = struct.unpack_from("<I", data, 10)
     colour = bytes((PICTURE_RGB[2], PICTURE_RGB[1], PICTURE_RGB[0]))
-    return sum(1 for at in range(offset, len(data), 4) if data[at:at + 3] == colour)
+
+    def count():
+        driver.screenshot(title, path)
+        data = open(path, "rb").read()
+        offset, = struct.unpack_from("<I", data, 10)
+        return sum(1 for at in range(offset, len(data), 4) if data[at:at + 3] == colour)
+
+    return zemtest.wait_until(count, timeout=5.0, interval=0.2, what="the picture painted")
 
 
 def test_progress_with_a_picture():
