@@ -14,6 +14,7 @@ ExternalProject_Add(zem_windows
     CMAKE_ARGS
         -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/mingw-w64-x86_64.cmake
         -DCMAKE_BUILD_TYPE=Release
+        -DZEM_WERROR=${ZEM_WERROR}
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
     USES_TERMINAL_BUILD ON)

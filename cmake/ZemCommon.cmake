@@ -1,6 +1,9 @@
 # Warnings and link options shared by every target of the tree.
 
-set(ZEM_WARNINGS -Wall -Wextra)
+set(ZEM_WARNINGS -Wall -Wextra -Wshadow)
+if(ZEM_WERROR)
+    list(APPEND ZEM_WARNINGS -Werror)
+endif()
 
 if(ZEM_WINDOWS)
     # Static runtime: the product needs no DLL beyond the system's own.
