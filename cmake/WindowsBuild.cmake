@@ -5,7 +5,6 @@ include(ExternalProject)
 set(ZEM_WIN_BINARY_DIR ${PROJECT_BINARY_DIR}/win)
 set(ZEM_WIN_BIN ${ZEM_WIN_BINARY_DIR}/bin)
 set(ZEM_HARNESS ${PROJECT_SOURCE_DIR}/scripts/wine_harness.py)
-set(ZEM_PYTHON /usr/bin/python3)
 set(ZEM_WINE_STATE ${PROJECT_BINARY_DIR}/wine)
 
 ExternalProject_Add(zem_windows
