@@ -2,8 +2,7 @@
 # short regression run of each over its seed corpus, so that one `ctest` covers them too.
 include(ExternalProject)
 
-set(ZEM_FUZZ_TARGETS
-    request_fuzzer localize_fuzzer translation_fuzzer utf8_fuzzer icon_fuzzer calendar_fuzzer)
+zem_fuzz_targets(ZEM_FUZZ_TARGETS)
 set(ZEM_FUZZ_SECONDS 20)
 
 find_program(ZEM_CLANG clang)

@@ -39,3 +39,11 @@ function(zem_collect_sources out_var dir)
     endforeach()
     set(${out_var} ${result} PARENT_SCOPE)
 endfunction()
+
+# Sets OUT_VAR to the fuzz targets, listed once in fuzz/targets.txt.
+function(zem_fuzz_targets out_var)
+    set(list_file ${PROJECT_SOURCE_DIR}/fuzz/targets.txt)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${list_file})
+    file(STRINGS ${list_file} targets REGEX "^[^#]")
+    set(${out_var} ${targets} PARENT_SCOPE)
+endfunction()
