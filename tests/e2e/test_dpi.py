@@ -1,10 +1,11 @@
 """The dialogs at 144 DPI (150 %): the templates keep their dialog-unit layout, the pixel numbers
 the code holds (the picture, the reminder's bottom margin, the preview's offset) grow by half,
 and no control is clipped by the dialog or overlaps another."""
-# wine-dpi: 144
 
 import struct
 import tempfile
+
+import pytest
 
 import zemtest
 from test_actionui import actionui, icon_file
@@ -12,6 +13,8 @@ from test_remind import action, remind
 from zemtest import IDS, Driver, control, request, start_product, unique_title
 
 DPI = 144
+# The logical DPI is per Wine prefix: this module runs in a Wine session of its own.
+pytestmark = pytest.mark.wine_dpi(DPI)
 
 
 def at_dpi(pixels):
