@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/handles_win.h"
+#include "protocol/stop_event.h"
 
 namespace zemdriver {
 namespace {
@@ -23,7 +24,6 @@ constexpr DWORD kDefaultWaitMs = 10000;
 // A message whose handler runs a nested loop (the preview window) answers only when that loop
 // ends; after this long the command reports "pending" instead of waiting for the answer.
 constexpr DWORD kDefaultSendMs = 5000;
-constexpr char kStopEventName[] = "Global\\MarlixZemClientUIStopEvent";
 
 const char kUsage[] =
     "usage: zemdriver COMMAND [OPTIONS]\n"

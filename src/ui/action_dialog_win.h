@@ -10,14 +10,13 @@
 #include <string>
 
 #include "platform/handles_win.h"
+#include "protocol/stop_event.h"
 
 // Sent by a dialog object's destructor; every action dialog procedure destroys its window on it.
 constexpr UINT kCloseDialogMessage = WM_USER + 110;
 // The one-second timer of the pre-action and reminder dialogs.
 constexpr UINT_PTR kCountdownTimerId = 201;
 constexpr UINT kCountdownTimerPeriodMs = 1000;
-// Manual-reset event the agent signals to close every open dialog.
-constexpr char kStopEventName[] = "Global\\MarlixZemClientUIStopEvent";
 
 class ActionDialog {
   public:
