@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "format/time_units.h"
 #include "platform/handles_win.h"
 #include "protocol/stop_event.h"
 
@@ -324,7 +325,8 @@ int CommandRoundTrip(const Options& options) {
                                           kDefaultSendMs, &result);
         QueryPerformanceCounter(&after);
         if (!sent) throw DriverError("no answer within " + std::to_string(kDefaultSendMs) + " ms");
-        std::printf("%lld\n", (after.QuadPart - before.QuadPart) * 1000000 / frequency.QuadPart);
+        std::printf("%lld\n", (after.QuadPart - before.QuadPart) * kMicrosecondsPerSecond /
+                                  frequency.QuadPart);
     }
     return 0;
 }

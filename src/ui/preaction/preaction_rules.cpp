@@ -2,12 +2,7 @@
 
 #include "format/date_time_format.h"
 #include "format/template.h"
-
-namespace {
-
-constexpr uint64_t kMicrosecondsPerSecond = 1000000;
-
-}  // namespace
+#include "format/time_units.h"
 
 MessageStretch ChooseMessageStretch(bool hasPreview, bool canCancel, bool countdownActive) {
     if (hasPreview || canCancel) return MessageStretch::kNone;
