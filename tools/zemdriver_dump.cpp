@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/handles_win.h"
+#include "ui/pixel_format.h"
 #include "zemdriver.h"
 
 namespace zemdriver {
@@ -244,6 +245,8 @@ void DumpDialog(HWND dialog) {
 
 namespace {
 
+constexpr WORD kBitsPerPixel = kBytesPerPixel * 8;
+
 // A 32-bit bottom-up DIB section selected into its own memory context.
 class Canvas {
   public:
@@ -256,7 +259,7 @@ class Canvas {
     }
 
     HDC dc() const { return memory_.get(); }
-    size_t ByteCount() const { return static_cast<size_t>(width_) * height_ * 4; }
+    size_t ByteCount() const { return static_cast<size_t>(width_) * height_ * kBytesPerPixel; }
     const unsigned char* Bits() const { return static_cast<const unsigned char*>(bits_); }
     void Write(const std::string& path) const {
         BITMAPINFOHEADER header{};
@@ -264,7 +267,7 @@ class Canvas {
         header.biWidth = width_;
         header.biHeight = height_;
         header.biPlanes = 1;
-        header.biBitCount = 32;
+        header.biBitCount = kBitsPerPixel;
         header.biCompression = BI_RGB;
         header.biSizeImage = static_cast<DWORD>(ByteCount());
         BITMAPFILEHEADER file{};
@@ -276,7 +279,7 @@ class Canvas {
         out.write(reinterpret_cast<const char*>(&header), sizeof header);
         // GDI leaves the fourth byte 0; readers that take it as alpha would see nothing.
         std::vector<unsigned char> pixels(Bits(), Bits() + ByteCount());
-        for (size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 0xFF;
+        for (size_t i = 3; i < pixels.size(); i += kBytesPerPixel) pixels[i] = 0xFF;
         out.write(reinterpret_cast<const char*>(pixels.data()),
                   static_cast<std::streamsize>(pixels.size()));
         if (!out) throw DriverError("cannot write " + path);
@@ -289,7 +292,7 @@ class Canvas {
         info.bmiHeader.biWidth = width;
         info.bmiHeader.biHeight = height;
         info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biBitCount = kBitsPerPixel;
         info.bmiHeader.biCompression = BI_RGB;
         return CreateDIBSection(reference, &info, DIB_RGB_COLORS, bits, nullptr, 0);
     }

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "ui/picture_layout.h"
+#include "ui/pixel_format.h"
 
 namespace {
 
@@ -67,7 +68,8 @@ void ActionDialog::ComposeImageBitmap(HWND dialogWindow) {
     if (memory.get() == nullptr) return;
     for (uint32_t y = 0; y < imageHeight; ++y) {
         for (uint32_t x = 0; x < imageWidth; ++x) {
-            const uint8_t* pixel = imagePixels + (static_cast<size_t>(y) * imageWidth + x) * 4;
+            const uint8_t* pixel =
+                imagePixels + (static_cast<size_t>(y) * imageWidth + x) * kBytesPerPixel;
             SetPixel(memory.get(), static_cast<int>(x), static_cast<int>(y),
                      RGB(pixel[0], pixel[1], pixel[2]));
         }

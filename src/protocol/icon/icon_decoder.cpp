@@ -5,6 +5,7 @@
 
 #include "io/data_receiver.h"
 #include "io/file_reading.h"
+#include "ui/pixel_format.h"
 
 namespace {
 
@@ -20,7 +21,6 @@ constexpr uint32_t kMaxImageSize = 32896;
 
 // The image data: a bitmap information header that is skipped, then the rows bottom first.
 constexpr uint32_t kBitmapInfoHeaderSize = 40;
-constexpr uint32_t kBytesPerPixel = 4;
 
 struct IconEntry {
     uint32_t width = 0;
@@ -73,7 +73,8 @@ std::unique_ptr<uint8_t[]> ConvertRows(const IconEntry& entry, const uint8_t* im
     const uint8_t* source = image + kBitmapInfoHeaderSize;
     for (uint32_t storedRow = 0; storedRow < entry.height; ++storedRow) {
         uint8_t* target = pixels.get() + (entry.height - 1 - storedRow) * rowBytes;
-        for (uint32_t x = 0; x < entry.width; ++x, source += 4, target += 4) {
+        for (uint32_t x = 0; x < entry.width;
+             ++x, source += kBytesPerPixel, target += kBytesPerPixel) {
             target[0] = source[2];
             target[1] = source[1];
             target[2] = source[0];
