@@ -33,30 +33,28 @@ void InitProgressDialog(HWND window) {
     }
 }
 
+INT_PTR OnCommand(HWND window, WPARAM wParam, LPARAM) {
+    if (LOWORD(wParam) != IDC_HIDE_BUTTON) return FALSE;
+    DestroyWindow(window);
+    return TRUE;
+}
+
+void Close(HWND window) {
+    DestroyWindow(window);
+}
+
+constexpr ActionDialogHandlers kHandlers = {
+    InitProgressDialog,
+    OnCommand,
+    nullptr,  // nothing ticks
+    Close,
+    true,
+    [] { return static_cast<ActionDialog*>(currentProgressDialog); },
+    [] { return PictureOf(currentProgressDialog, pictureCorner); },
+};
+
 INT_PTR CALLBACK ProgressDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        switch (message) {
-            case WM_INITDIALOG:
-                InitProgressDialog(window);
-                return TRUE;
-            case WM_COMMAND:
-                if (LOWORD(wParam) != IDC_HIDE_BUTTON) return FALSE;
-                DestroyWindow(window);
-                return TRUE;
-            case WM_CLOSE:
-            case kCloseDialogMessage:
-                DestroyWindow(window);
-                return TRUE;
-            default:
-                return HandleSharedDialogMessage(window, message, wParam, lParam,
-                                                 currentProgressDialog,
-                                                 PictureOf(currentProgressDialog, pictureCorner))
-                    .value_or(FALSE);
-        }
-    } catch (...) {
-        StashDialogException(window);
-        return TRUE;
-    }
+    return HandleActionDialogMessage(kHandlers, window, message, wParam, lParam);
 }
 
 }  // namespace

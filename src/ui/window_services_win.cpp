@@ -319,3 +319,41 @@ std::optional<INT_PTR> HandleSharedDialogMessage(HWND dialog, UINT message, WPAR
             return std::nullopt;
     }
 }
+
+namespace {
+
+INT_PTR HandleOwnCases(const ActionDialogHandlers& handlers, HWND dialog, UINT message,
+                       WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            handlers.init(dialog);
+            return TRUE;
+        case WM_COMMAND:
+            return handlers.command(dialog, wParam, lParam);
+        case WM_TIMER:
+            if (handlers.timer != nullptr) handlers.timer(dialog, wParam);
+            return TRUE;
+        case WM_CLOSE:
+            if (handlers.closeBoxCloses) handlers.close(dialog);
+            return TRUE;
+        case kCloseDialogMessage:
+            handlers.close(dialog);
+            return TRUE;
+        default:
+            return HandleSharedDialogMessage(dialog, message, wParam, lParam, handlers.owner(),
+                                             handlers.picture())
+                .value_or(FALSE);
+    }
+}
+
+}  // namespace
+
+INT_PTR HandleActionDialogMessage(const ActionDialogHandlers& handlers, HWND dialog, UINT message,
+                                  WPARAM wParam, LPARAM lParam) {
+    try {
+        return HandleOwnCases(handlers, dialog, message, wParam, lParam);
+    } catch (...) {
+        StashDialogException(dialog);
+        return TRUE;
+    }
+}

@@ -91,5 +91,21 @@ std::optional<INT_PTR> HandleSharedDialogMessage(HWND dialog, UINT message, WPAR
                                                  LPARAM lParam, ActionDialog* sessionOwner,
                                                  const DialogPicture& picture);
 
+// What an action dialog does with the messages in which the dialogs differ.
+struct ActionDialogHandlers {
+    void (*init)(HWND dialog);                                      // WM_INITDIALOG
+    INT_PTR (*command)(HWND dialog, WPARAM wParam, LPARAM lParam);  // WM_COMMAND
+    void (*timer)(HWND dialog, WPARAM timerId);                     // WM_TIMER; null: none
+    void (*close)(HWND dialog);  // the dialog object's end (kCloseDialogMessage)
+    bool closeBoxCloses;         // WM_CLOSE (close box, Alt+F4) acts as `close`, else is ignored
+    ActionDialog* (*owner)();    // the dialog object, null once it is gone
+    DialogPicture (*picture)();
+};
+
+// An action dialog's procedure: its own cases, then the shared ones. An exception never unwinds
+// through the window system's dispatch: it is stashed for the loop and the window destroyed.
+INT_PTR HandleActionDialogMessage(const ActionDialogHandlers& handlers, HWND dialog, UINT message,
+                                  WPARAM wParam, LPARAM lParam);
+
 void ShowControl(HWND dialog, int controlId, bool visible);
 void EnableControl(HWND dialog, int controlId, bool enabled);

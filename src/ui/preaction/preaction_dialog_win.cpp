@@ -215,32 +215,22 @@ void OnTimer(HWND window, WPARAM timerId) {
     TickRemindChoice(window);
 }
 
+void Close(HWND window) {
+    DestroyWindow(window);
+}
+
+constexpr ActionDialogHandlers kHandlers = {
+    InitOrRecordFailure,
+    OnCommand,
+    OnTimer,
+    Close,
+    false,  // the close box, Alt+F4 and the system menu leave it open
+    [] { return static_cast<ActionDialog*>(currentPreActionDialog); },
+    [] { return PictureOf(currentPreActionDialog, pictureCorner); },
+};
+
 INT_PTR CALLBACK PreActionDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        switch (message) {
-            case WM_INITDIALOG:
-                InitOrRecordFailure(window);
-                return TRUE;
-            case WM_COMMAND:
-                return OnCommand(window, wParam, lParam);
-            case WM_TIMER:
-                OnTimer(window, wParam);
-                return TRUE;
-            case WM_CLOSE:
-                return TRUE;  // the close box, Alt+F4 and the system menu leave it open
-            case kCloseDialogMessage:
-                DestroyWindow(window);
-                return TRUE;
-            default:
-                return HandleSharedDialogMessage(window, message, wParam, lParam,
-                                                 currentPreActionDialog,
-                                                 PictureOf(currentPreActionDialog, pictureCorner))
-                    .value_or(FALSE);
-        }
-    } catch (...) {
-        StashDialogException(window);
-        return TRUE;
-    }
+    return HandleActionDialogMessage(kHandlers, window, message, wParam, lParam);
 }
 
 }  // namespace

@@ -208,32 +208,20 @@ DialogPicture CurrentPicture() {
     return PictureOf(dialog, dialog != nullptr ? dialog->GetPictureCorner() : Point{});
 }
 
+// A caption failing after start-up (e.g. "Less Info..." on unfolding) ends the run with the
+// flags set so far.
+constexpr ActionDialogHandlers kHandlers = {
+    InitOrFail,
+    OnCommand,
+    OnTimer,
+    OnCloseRequest,
+    true,  // closing is a remind choice too
+    [] { return static_cast<ActionDialog*>(currentReminderDialog); },
+    CurrentPicture,
+};
+
 INT_PTR CALLBACK ReminderDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        switch (message) {
-            case WM_INITDIALOG:
-                InitOrFail(window);
-                return TRUE;
-            case WM_COMMAND:
-                return OnCommand(window, wParam, lParam);
-            case WM_TIMER:
-                OnTimer(window, wParam);
-                return TRUE;
-            case WM_CLOSE:
-            case kCloseDialogMessage:
-                OnCloseRequest(window);
-                return TRUE;
-            default:
-                return HandleSharedDialogMessage(window, message, wParam, lParam,
-                                                 currentReminderDialog, CurrentPicture())
-                    .value_or(FALSE);
-        }
-    } catch (...) {
-        // A caption failing after start-up (e.g. "Less Info..." on unfolding) ends the run
-        // with the flags set so far.
-        StashDialogException(window);
-        return TRUE;
-    }
+    return HandleActionDialogMessage(kHandlers, window, message, wParam, lParam);
 }
 
 }  // namespace
