@@ -5,7 +5,7 @@
 
 #include "io/file_errors.h"
 #include "io/file_reading.h"
-#include "scoped_temp_dir.h"
+#include "support/scoped_temp_dir.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "io/file_errors.h"
-#include "scoped_temp_dir.h"
+#include "support/scoped_temp_dir.h"
 
 namespace {
 

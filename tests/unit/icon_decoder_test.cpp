@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "scoped_temp_dir.h"
+#include "support/scoped_temp_dir.h"
 
 namespace {
 

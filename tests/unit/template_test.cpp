@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "scoped_overrides.h"
+#include "support/scoped_overrides.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "format/format_override.h"
 #include "io/file_errors.h"
-#include "scoped_temp_dir.h"
+#include "support/scoped_temp_dir.h"
 
 namespace {
 
