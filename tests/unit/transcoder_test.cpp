@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "support/reference_utf8.h"
+
 namespace {
 
 using Bytes = std::vector<uint8_t>;
@@ -67,42 +69,8 @@ std::optional<Units> ConvertInPieces(const Bytes& bytes, const std::vector<size_
     return recorder.Joined();
 }
 
-// An independent decoder: sequence length from the lead byte, then the value. It accepts what
-// the transcoder accepts: overlong forms, but no encoded surrogates and nothing past U+10FFFF.
 std::optional<Units> ReferenceDecode(const Bytes& bytes) {
-    Units units;
-    size_t i = 0;
-    while (i < bytes.size()) {
-        const uint8_t lead = bytes[i];
-        size_t length = 0;
-        uint32_t value = 0;
-        if (lead < 0x80) {
-            length = 1, value = lead;
-        } else if (lead >= 0xC0 && lead <= 0xDF) {
-            length = 2, value = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3, value = lead & 0x0F;
-        } else if (lead >= 0xF0 && lead <= 0xF7) {
-            length = 4, value = lead & 0x07;
-        } else {
-            return std::nullopt;
-        }
-        if (i + length > bytes.size()) return std::nullopt;
-        for (size_t k = 1; k < length; ++k) {
-            if (bytes[i + k] < 0x80 || bytes[i + k] > 0xBF) return std::nullopt;
-            value = value << 6 | (bytes[i + k] - 0x80);
-        }
-        if (length == 3 && value >= 0xD800 && value <= 0xDFFF) return std::nullopt;
-        if (length == 4 && (value < 0x10000 || value > 0x10FFFF)) return std::nullopt;
-        if (value >= 0x10000) {
-            units.push_back(static_cast<uint16_t>(0xD800 + ((value - 0x10000) >> 10)));
-            units.push_back(static_cast<uint16_t>(0xDC00 + ((value - 0x10000) & 0x3FF)));
-        } else {
-            units.push_back(static_cast<uint16_t>(value));
-        }
-        i += length;
-    }
-    return units;
+    return ReferenceDecodeUtf8(bytes.data(), bytes.size());
 }
 
 void AppendUtf8(Bytes& bytes, uint32_t codePoint) {
