@@ -13,7 +13,7 @@ constexpr int32_t kDefaultRemindSeconds = 3600;
 constexpr const char kBadAutoTime[] = "Error: Bad auto time error";
 constexpr const char kBadRemindTime[] = "Error: Bad remind time error";
 constexpr const char kBadMaxRemindTime[] = "Error: Bad max remind time error";
-constexpr const char kBadTitle[] = "Error: Bad title";
+constexpr const char* kBadTitle = kTitleField.bad;
 
 // A missing line after the countdown fields names the remind time when it comes next, else the
 // title: the button text is never named for a missing line.
@@ -25,11 +25,9 @@ const char* MissingAfterAuto(const ActionUiRequest& request) {
 const char* ReadAutoFields(FieldReader& reader, ActionUiRequest& request) {
     if (!reader.Scan("AUTOTIME", request.autoTime) || request.autoTime < 1) return kBadAutoTime;
     if (!reader.NextLine()) return kBadTitle;  // the reply agents know here, not the auto message's
-    const char* error =
-        reader.ReadTextAtLine("AUTOMESSAGE", "Error: Bad auto message error",
-                              "Error: failed allocating autoMessage buffer",
-                              "Error: failed reading autoMessage", request.autoMessage);
-    if (error != nullptr) return error;
+    if (const char* error = reader.ReadTextAtLine(kAutoMessageField, request.autoMessage)) {
+        return error;
+    }
     if (!reader.NextLine()) return MissingAfterAuto(request);
     return nullptr;
 }
@@ -57,20 +55,13 @@ const char* MissingFirstField(const ActionUiRequest& request) {
 
 // The button text's line is current; reads it through the optional preview text.
 const char* ReadTextFields(FieldReader& reader, ActionUiRequest& request) {
-    const char* error = reader.ReadTextAtLine(
-        "BUTTONTEXT", "Error: Bad button text", "Error: failed allocating button buffer",
-        "Error: failed reading button text", request.buttonText);
+    const char* error = reader.ReadTextAtLine(kButtonTextField, request.buttonText);
     if (error != nullptr) return error;
-    error = reader.ReadText("TITLE", kBadTitle, "Error: failed allocating title buffer",
-                            "Error: failed reading title", request.title);
+    error = reader.ReadText(kTitleField, request.title);
     if (error != nullptr) return error;
-    error =
-        reader.ReadText("MESSAGE", "Error: Bad message", "Error: failed allocating message buffer",
-                        "Error: failed reading message", request.message);
+    error = reader.ReadText(kMessageField, request.message);
     if (error != nullptr || !request.previewAvailable) return error;
-    return reader.ReadText("ACTIONPREVIEW", "Error: Bad preview",
-                           "Error: failed allocating preview buffer",
-                           "Error: failed reading preview", request.previewText);
+    return reader.ReadText(kPreviewField, request.previewText);
 }
 
 const char* ReadFields(FieldReader& reader, ActionUiRequest& request) {

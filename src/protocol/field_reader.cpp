@@ -11,35 +11,25 @@ bool FieldReader::NextLine() {
     return false;
 }
 
-const char* FieldReader::ReadText(const char* key, const char* bad, const char* allocationFailure,
-                                  const char* readFailure, ByteText& text) {
-    if (!NextLine()) return bad;
-    return ReadTextAtLine(key, bad, allocationFailure, readFailure, text);
+const char* FieldReader::ReadText(const TextField& field, ByteText& text) {
+    if (!NextLine()) return field.bad;
+    return ReadTextAtLine(field, text);
 }
 
-const char* FieldReader::ReadTextAtLine(const char* key, const char* bad,
-                                        const char* allocationFailure, const char* readFailure,
-                                        ByteText& text) {
+const char* FieldReader::ReadTextAtLine(const TextField& field, ByteText& text) {
     int32_t count = 0;
-    if (!Scan(key, count) || count < 1) return bad;
-    SizedField field = ReadSizedField(input_, count, allocationFailure, readFailure);
-    if (field.error != nullptr) return field.error;
-    text = std::move(field.bytes);
+    if (!Scan(field.key, count) || count < 1) return field.bad;
+    SizedField sized = ReadSizedField(input_, count, field.allocationFailure, field.readFailure);
+    if (sized.error != nullptr) return sized.error;
+    text = std::move(sized.bytes);
     return nullptr;
 }
 
 const char* FieldReader::ReadTranslationPath(ByteText& path) {
-    return ReadText("XLATEPATH", "Error: missing xlatepath",
-                    "Error: failed allocating translation file buffer",
-                    "Error: failed reading translation file path", path);
+    return ReadText(kTranslationPathField, path);
 }
 
 const char* FieldReader::ReadOptionalImagePath(ByteText& path) {
-    int32_t count = 0;
-    if (!NextLine() || !Scan("IMAGEPATH", count) || count < 1) return nullptr;
-    SizedField field = ReadSizedField(input_, count, "Error: failed allocating image file buffer",
-                                      "Error: failed reading image file path");
-    if (field.error != nullptr) return field.error;
-    path = std::move(field.bytes);
-    return nullptr;
+    // Any other line, or none, is no image: the field's `bad` reply is null.
+    return ReadText(kImagePathField, path);
 }

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "protocol/request_framing.h"
+#include "protocol/text_fields.h"
 
 class FieldReader {
   public:
@@ -20,14 +21,12 @@ class FieldReader {
     bool Scan(const char* key, int32_t& value) const { return ScanNumberLine(line(), key, value); }
 
     // The next line must be "<key>:%d" with a count of at least 1, followed by that many bytes.
-    // Returns null on success, else the reply: `bad` for a missing line, a failed scan or a
-    // count below 1, else the allocation or read failure message.
-    const char* ReadText(const char* key, const char* bad, const char* allocationFailure,
-                         const char* readFailure, ByteText& text);
+    // Returns null on success, else the field's reply: `bad` for a missing line, a failed scan
+    // or a count below 1, else its allocation or read failure message.
+    const char* ReadText(const TextField& field, ByteText& text);
 
     // Like ReadText, for the current line (already read).
-    const char* ReadTextAtLine(const char* key, const char* bad, const char* allocationFailure,
-                               const char* readFailure, ByteText& text);
+    const char* ReadTextAtLine(const TextField& field, ByteText& text);
 
     // The translation path that follows ":XLATE".
     const char* ReadTranslationPath(ByteText& path);

@@ -21,13 +21,9 @@ ProgressRequestResult ReadProgressRequest(platform::RequestInput& input, const c
     request.taskbar = flags[kTaskbar];
 
     FieldReader reader(input);
-    result.error =
-        reader.ReadText("TITLE", "Error: Bad title", "Error: failed allocating title buffer",
-                        "Error: failed reading title", request.title);
+    result.error = reader.ReadText(kTitleField, request.title);
     if (result.error) return result;
-    result.error =
-        reader.ReadText("MESSAGE", "Error: Bad message", "Error: failed allocating message buffer",
-                        "Error: failed reading message", request.message);
+    result.error = reader.ReadText(kMessageField, request.message);
     if (result.error) return result;
     if (TranslateFlag) {
         result.error = reader.ReadTranslationPath(request.translationPath);

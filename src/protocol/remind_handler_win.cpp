@@ -27,7 +27,7 @@ void HandleRemindCommand(const char* flagText, HINSTANCE instance) {
             image.height(), image.pixels(), instance, &OutputLock, &RepliedFlag, request.taskbar);
         for (const ActionItem& item : request.actions) dialog.AddActionItem(item);
         dialog.LoadWindowIcon(request.imagePath.get());
-        dialog.RunReminder();
+        dialog.Run();
         outcome.remindRequested = dialog.IsRemindRequested();
         outcome.takenAutomatically = dialog.IsTakenAutomatically();
         outcome.takeAllRequested = dialog.IsTakeAllRequested();

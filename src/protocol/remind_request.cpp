@@ -1,6 +1,7 @@
 #include "protocol/remind_request.h"
 
 #include <cstring>
+#include <string>
 
 #include "protocol/field_reader.h"
 #include "ui/line_breaks.h"
@@ -50,24 +51,18 @@ bool ParseItemLine(const char* line, ActionItem& item) {
 // One item's three texts, each stored with CR LF line breaks.
 const char* ReadItemTexts(FieldReader& reader, ActionItem& item) {
     ByteText text;
-    if (const char* error = reader.ReadText("ACTIONITEMMSG", "Error: Bad action message",
-                                            "Error: failed allocating action message buffer",
-                                            "Error: failed reading message", text)) {
-        return error;
+    const struct {
+        const TextField& field;
+        std::string& normalized;
+    } texts[] = {
+        {kActionMessageField, item.message},
+        {kActionBodyField, item.body},
+        {kActionTitleField, item.title},
+    };
+    for (const auto& entry : texts) {
+        if (const char* error = reader.ReadText(entry.field, text)) return error;
+        NormalizeLineBreaks(text.get(), entry.normalized);
     }
-    NormalizeLineBreaks(text.get(), item.message);
-    if (const char* error = reader.ReadText("ACTIONITEMBODY", "Error: Bad action body",
-                                            "Error: failed allocating action body buffer",
-                                            "Error: failed reading body", text)) {
-        return error;
-    }
-    NormalizeLineBreaks(text.get(), item.body);
-    if (const char* error = reader.ReadText("ACTIONITEMTITLE", "Error: Bad action title",
-                                            "Error: failed allocating action title buffer",
-                                            "Error: failed reading title", text)) {
-        return error;
-    }
-    NormalizeLineBreaks(text.get(), item.title);
     return nullptr;
 }
 
@@ -100,8 +95,7 @@ const char* ReadHeaderFields(FieldReader& reader, RemindRequest& request) {
     }
     if (!reader.Scan("REMINDTIME", request.remindTime)) return kBadRemindTime;
     if (request.remindTime == 0) request.remindTime = kDefaultRemindSeconds;
-    return reader.ReadText("TITLE", "Error: Bad title", "Error: failed allocating title buffer",
-                           "Error: failed reading title", request.title);
+    return reader.ReadText(kTitleField, request.title);
 }
 
 const char* ReadActions(FieldReader& reader, Timestamp startTime, RemindRequest& request) {

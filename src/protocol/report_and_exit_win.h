@@ -3,18 +3,9 @@
 // The one way a request ends (Windows only): at most one reply line ever reaches standard output,
 // whether it comes from here or from the session-end notice of the dialogs.
 
-#include <windows.h>
-
-// Initialised during static initialisation, before WinMain runs.
-extern CRITICAL_SECTION OutputLock;
-// Set by the first reply attempt, whether or not a text is then written.
-extern bool RepliedFlag;
+#include "protocol/reply_output_win.h"
 
 // Writes `text` and "\n" in one unbuffered write (unless a reply was already written; a null text
 // writes nothing), flushes and closes standard output, lingers 2000 ms so the agent can read the
 // reply, and terminates the process at once with `exitCode`: no exit-time handlers run.
 [[noreturn]] void ReportAndExit(int exitCode, const char* text);
-
-// Writes one line to the standard output descriptor, bypassing the stream buffer. Caller holds
-// OutputLock.
-void WriteReplyLine(const char* text);

@@ -1,17 +1,13 @@
 #include "ui/action_dialog_win.h"
 
-#include <io.h>
-
-#include <cstdio>
-
+#include "protocol/reply_output_win.h"
 #include "ui/picture_layout.h"
+#include "ui/window_services_win.h"
 
 namespace {
 
 constexpr DWORD kNtPlatform = VER_PLATFORM_WIN32_NT;
 constexpr DWORD kFirstVersionWithStopEvent = 6;
-constexpr char kClosedReply[] = "CLOSED\n";
-constexpr int kStandardOutputDescriptor = 1;
 
 bool IsStopEventSupported() {
     OSVERSIONINFOA version = {};
@@ -31,43 +27,56 @@ HANDLE OpenStopEvent() {
 }  // namespace
 
 ActionDialog::ActionDialog(CRITICAL_SECTION* lock, bool* replied, bool taskbar)
-    : showInTaskbar(taskbar),
-      moduleInstance(GetModuleHandleA(nullptr)),
-      outputLock(lock),
-      repliedFlag(replied),
-      stopEventSupported(IsStopEventSupported()) {}
+    : showInTaskbar_(taskbar),
+      moduleInstance_(GetModuleHandleA(nullptr)),
+      outputLock_(lock),
+      repliedFlag_(replied),
+      stopEventSupported_(IsStopEventSupported()) {}
 
 ActionDialog::~ActionDialog() {
-    if (window != nullptr && IsWindow(window)) SendMessageA(window, kCloseDialogMessage, 0, 0);
+    if (window_ != nullptr && IsWindow(window_)) SendMessageA(window_, kCloseDialogMessage, 0, 0);
+}
+
+void ActionDialog::Run() {
+    const LocalizationFailureCode code = PrepareRun();
+    if (code != kLocalizationSucceeded) {
+        RecordLocalizationFailure(code);
+        return;
+    }
+    RunDialogLoop(this, TemplateId(), Procedure(), onceStopFlag_);
 }
 
 void ActionDialog::RecordFailure(int code, const char* text) {
-    failureCode = code;
-    failureText = text != nullptr ? text : "";
+    failureCode_ = code;
+    failureText_ = text != nullptr ? text : "";
+}
+
+void ActionDialog::RecordLocalizationFailure(LocalizationFailureCode code) {
+    RecordFailure(code, literalTracker_.literal());
 }
 
 void ActionDialog::SetImage(uint8_t* pixels, uint32_t width, uint32_t height) {
-    imagePixels = pixels;
-    imageWidth = width;
-    imageHeight = height;
+    imagePixels_ = pixels;
+    imageWidth_ = width;
+    imageHeight_ = height;
 }
 
 void ActionDialog::ComposeImageBitmap(HWND dialogWindow) {
-    if (imageWidth == 0 || imageHeight == 0 || imagePixels == nullptr || imageBitmap) return;
+    if (imageWidth_ == 0 || imageHeight_ == 0 || imagePixels_ == nullptr || imageBitmap_) return;
     WindowDC windowDc(dialogWindow);
     HDC dc = windowDc.get();
     if (dc == nullptr) return;
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    BlendOverColor(imagePixels, imageWidth, imageHeight, GetRValue(face), GetGValue(face),
+    BlendOverColor(imagePixels_, imageWidth_, imageHeight_, GetRValue(face), GetGValue(face),
                    GetBValue(face));
-    imageBitmap.Reset(
-        CreateCompatibleBitmap(dc, static_cast<int>(imageWidth), static_cast<int>(imageHeight)));
-    if (!imageBitmap) return;
-    MemoryDC memory(dc, imageBitmap.get());
+    imageBitmap_.Reset(
+        CreateCompatibleBitmap(dc, static_cast<int>(imageWidth_), static_cast<int>(imageHeight_)));
+    if (!imageBitmap_) return;
+    MemoryDC memory(dc, imageBitmap_.get());
     if (memory.get() == nullptr) return;
-    for (uint32_t y = 0; y < imageHeight; ++y) {
-        for (uint32_t x = 0; x < imageWidth; ++x) {
-            const uint8_t* pixel = imagePixels + (static_cast<size_t>(y) * imageWidth + x) * 4;
+    for (uint32_t y = 0; y < imageHeight_; ++y) {
+        for (uint32_t x = 0; x < imageWidth_; ++x) {
+            const uint8_t* pixel = imagePixels_ + (static_cast<size_t>(y) * imageWidth_ + x) * 4;
             SetPixel(memory.get(), static_cast<int>(x), static_cast<int>(y),
                      RGB(pixel[0], pixel[1], pixel[2]));
         }
@@ -76,24 +85,17 @@ void ActionDialog::ComposeImageBitmap(HWND dialogWindow) {
 
 void ActionDialog::LoadWindowIcon(const char* imagePath) {
     if (imagePath == nullptr) return;
-    windowIcon = ScopedIcon(
+    windowIcon_ = ScopedIcon(
         static_cast<HICON>(LoadImageA(nullptr, imagePath, IMAGE_ICON, GetSystemMetrics(SM_CXICON),
                                       GetSystemMetrics(SM_CYICON), LR_LOADFROMFILE)));
 }
 
 void ActionDialog::ReportClosed() {
-    EnterCriticalSection(outputLock);
-    if (!*repliedFlag) {
-        *repliedFlag = true;
-        _write(kStandardOutputDescriptor, kClosedReply, sizeof kClosedReply - 1);
-        std::fflush(stdout);
-        std::fclose(stdout);
-    }
-    LeaveCriticalSection(outputLock);
+    WriteOneReply(*outputLock_, *repliedFlag_, "CLOSED");
 }
 
 bool ActionDialog::IsStopRequested() {
-    if (!stopEventSupported) return false;
-    if (stopEvent == nullptr) stopEvent = OpenStopEvent();
-    return stopEvent != nullptr && WaitForSingleObject(stopEvent, 0) != WAIT_TIMEOUT;
+    if (!stopEventSupported_) return false;
+    if (stopEvent_ == nullptr) stopEvent_ = OpenStopEvent();
+    return stopEvent_ != nullptr && WaitForSingleObject(stopEvent_, 0) != WAIT_TIMEOUT;
 }

@@ -2,7 +2,7 @@
 
 // The base of the three action dialogs (Windows only): the outcome flags the command handlers turn
 // into the reply, the offered buttons, the picture and title-bar icon, the failure record, the
-// agent's stop event and the session-end notice.
+// agent's stop event, the session-end notice and the run of the dialog itself.
 
 #include <windows.h>
 
@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/handles_win.h"
+#include "ui/localization_failure.h"
 
 // Sent by a dialog object's destructor; every action dialog procedure destroys its window on it.
 constexpr UINT kCloseDialogMessage = WM_USER + 110;
@@ -26,36 +27,42 @@ class ActionDialog {
     ActionDialog(const ActionDialog&) = delete;
     ActionDialog& operator=(const ActionDialog&) = delete;
 
-    virtual bool CanCancel() const { return cancelAllowed; }
-    virtual bool HasPreview() const { return previewAvailable; }
+    // Shows the dialog and returns once it is gone (a choice, a countdown, the stop event or the
+    // session's end); the outcome is left in the flags.
+    void Run();
 
-    bool IsCancelled() const { return cancelled; }
-    void SetCancelled(bool value) { cancelled = value; }
-    bool IsActionTaken() const { return actionTaken; }
-    void SetActionTaken(bool value) { actionTaken = value; }
-    bool IsTakenAutomatically() const { return takenAutomatically; }
-    void SetTakenAutomatically(bool value) { takenAutomatically = value; }
-    bool ShowsInTaskbar() const { return showInTaskbar; }
-    HINSTANCE GetModuleInstance() const { return moduleInstance; }
-    void SetWindow(HWND dialogWindow) { window = dialogWindow; }
-    HWND GetWindow() const { return window; }
+    virtual bool CanCancel() const { return cancelAllowed_; }
+    virtual bool HasPreview() const { return previewAvailable_; }
+
+    bool IsCancelled() const { return cancelled_; }
+    void SetCancelled(bool value) { cancelled_ = value; }
+    bool IsActionTaken() const { return actionTaken_; }
+    void SetActionTaken(bool value) { actionTaken_ = value; }
+    bool IsTakenAutomatically() const { return takenAutomatically_; }
+    void SetTakenAutomatically(bool value) { takenAutomatically_ = value; }
+    bool ShowsInTaskbar() const { return showInTaskbar_; }
+    HINSTANCE GetModuleInstance() const { return moduleInstance_; }
+    void SetWindow(HWND dialogWindow) { window_ = dialogWindow; }
+    HWND GetWindow() const { return window_; }
 
     // Kept for diagnosis only; never reported to the agent.
     void RecordFailure(int code, const char* text);
-    int GetFailureCode() const { return failureCode; }
+    // Records `code` with the template the dialog was localizing when it failed.
+    void RecordLocalizationFailure(LocalizationFailureCode code);
+    int GetFailureCode() const { return failureCode_; }
 
     // The decoded picture; the pixels stay the caller's and are blended in place.
     void SetImage(uint8_t* pixels, uint32_t width, uint32_t height);
-    uint32_t GetImageWidth() const { return imageWidth; }
-    uint32_t GetImageHeight() const { return imageHeight; }
-    HBITMAP GetImageBitmap() const { return static_cast<HBITMAP>(imageBitmap.get()); }
+    uint32_t GetImageWidth() const { return imageWidth_; }
+    uint32_t GetImageHeight() const { return imageHeight_; }
+    HBITMAP GetImageBitmap() const { return static_cast<HBITMAP>(imageBitmap_.get()); }
     // Builds the picture, composed over the button face, as a bitmap compatible with the
     // window's device context; without a picture no device context is asked for.
     void ComposeImageBitmap(HWND dialogWindow);
 
     // The title-bar icon from the request's image file; null path or failure leaves none.
     void LoadWindowIcon(const char* imagePath);
-    HICON GetWindowIcon() const { return windowIcon.get(); }
+    HICON GetWindowIcon() const { return windowIcon_.get(); }
 
     // The Windows session is ending: writes "CLOSED" unless a reply was already written.
     void ReportClosed();
@@ -64,23 +71,39 @@ class ActionDialog {
     bool IsStopRequested();
 
   protected:
-    bool cancelled = false;
-    bool actionTaken = false;
-    bool takenAutomatically = false;
-    bool cancelAllowed = false;
-    bool previewAvailable = false;
-    bool showInTaskbar = false;
-    int failureCode = 0;
-    std::string failureText;
-    HINSTANCE moduleInstance = nullptr;
-    HWND window = nullptr;
-    uint32_t imageWidth = 0;
-    uint32_t imageHeight = 0;
-    uint8_t* imagePixels = nullptr;
-    ScopedGdiObject imageBitmap;
-    ScopedIcon windowIcon;
-    CRITICAL_SECTION* outputLock = nullptr;
-    bool* repliedFlag = nullptr;
-    HANDLE stopEvent = nullptr;  // left to process exit: the agent may still be signalling it
-    bool stopEventSupported = false;
+    void OfferButtons(bool cancel, bool preview) {
+        cancelAllowed_ = cancel;
+        previewAvailable_ = preview;
+    }
+
+  private:
+    // The dialog template and procedure of the derived dialog.
+    virtual int TemplateId() const = 0;
+    virtual DLGPROC Procedure() const = 0;
+    // Work before the window is made; a failure is recorded and the dialog is not shown.
+    virtual LocalizationFailureCode PrepareRun() { return kLocalizationSucceeded; }
+
+    // Declared first, so that it is in place before any text is localized.
+    LiteralTracker literalTracker_;
+    bool cancelled_ = false;
+    bool actionTaken_ = false;
+    bool takenAutomatically_ = false;
+    bool cancelAllowed_ = false;
+    bool previewAvailable_ = false;
+    bool showInTaskbar_ = false;
+    // Cleared by the first stop seen, which destroys the dialog once.
+    bool onceStopFlag_ = true;
+    int failureCode_ = 0;
+    std::string failureText_;
+    HINSTANCE moduleInstance_ = nullptr;
+    HWND window_ = nullptr;
+    uint32_t imageWidth_ = 0;
+    uint32_t imageHeight_ = 0;
+    uint8_t* imagePixels_ = nullptr;
+    ScopedGdiObject imageBitmap_;
+    ScopedIcon windowIcon_;
+    CRITICAL_SECTION* outputLock_ = nullptr;
+    bool* repliedFlag_ = nullptr;
+    HANDLE stopEvent_ = nullptr;  // left to process exit: the agent may still be signalling it
+    bool stopEventSupported_ = false;
 };

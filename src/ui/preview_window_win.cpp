@@ -13,25 +13,21 @@ struct PreviewState {
     std::string caption;
     std::string text;
     Point position;
-    uint32_t pictureWidth = 0;
-    uint32_t pictureHeight = 0;
-    HBITMAP pictureBitmap = nullptr;
-    Point pictureCorner;
+    DialogPicture picture;
 };
 
 PreviewState preview;
-const char* previewLiteral = nullptr;
 
 void InitPreview(HWND window) {
     SetWindowPos(window, HWND_TOPMOST, preview.position.x, preview.position.y, 0, 0, SWP_NOSIZE);
-    SetCaptionOrEnglish(window, IDOK, "Hide", previewLiteral);
+    SetCaptionOrEnglish(window, IDOK, "Hide");
     SetWindowRequestText(window, preview.caption.c_str());
     if (HWND text = GetDlgItem(window, IDC_PREVIEW_TEXT)) {
         SetWindowRequestText(text, preview.text.c_str());
     }
-    if (preview.pictureBitmap != nullptr) {
-        MakeRoomForPictureBeside(window, IDC_PREVIEW_TEXT, preview.pictureWidth,
-                                 preview.pictureHeight, preview.pictureCorner);
+    if (preview.picture.bitmap != nullptr) {
+        MakeRoomForPictureBeside(window, IDC_PREVIEW_TEXT, preview.picture.width,
+                                 preview.picture.height, preview.picture.corner);
     }
 }
 
@@ -48,25 +44,11 @@ INT_PTR CALLBACK PreviewDialogProc(HWND window, UINT message, WPARAM wParam, LPA
         case WM_CLOSE:
             DestroyWindow(window);
             return TRUE;
-        case WM_ENDSESSION:
-            // The owning dialog writes the session-end reply.
-            if (!wParam) return FALSE;
-            DestroyWindow(window);
-            return TRUE;
-        case WM_MOVE:
-            KeepInWorkArea(window, lParam);
-            return TRUE;
-        case WM_PAINT:
-            if (preview.pictureBitmap != nullptr) {
-                PaintPicture(window, preview.pictureBitmap, preview.pictureWidth,
-                             preview.pictureHeight, preview.pictureCorner);
-            }
-            return FALSE;
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return TRUE;
         default:
-            return FALSE;
+            // The owning dialog writes the session-end reply.
+            return HandleSharedDialogMessage(window, message, wParam, lParam, nullptr,
+                                             preview.picture)
+                .value_or(FALSE);
     }
 }
 
@@ -84,10 +66,7 @@ void ShowPreviewWindow(HINSTANCE instance, HWND owner, const char* caption, cons
     preview.caption = caption != nullptr ? caption : "";
     preview.text = text != nullptr ? text : "";
     preview.position = {x, y};
-    preview.pictureWidth = pictureWidth;
-    preview.pictureHeight = pictureHeight;
-    preview.pictureBitmap = pictureBitmap;
-    preview.pictureCorner = {};
+    preview.picture = {pictureBitmap, pictureWidth, pictureHeight, {}};
 
     // A Unicode window, so that its caption keeps every character (see window_text.h).
     HWND window =

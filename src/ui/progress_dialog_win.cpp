@@ -11,12 +11,10 @@ namespace {
 ActionProgressDialog* currentProgressDialog = nullptr;
 Point storedPosition = kCentreSentinel;
 Point pictureCorner;
-bool onceStopFlag = true;
-const char* currentTemplateLiteral = nullptr;
 
 void InitProgressDialog(HWND window) {
     PlaceDialogAtStart(window, storedPosition);
-    SetCaptionOrEnglish(window, IDC_HIDE_BUTTON, "Hide", currentTemplateLiteral);
+    SetCaptionOrEnglish(window, IDC_HIDE_BUTTON, "Hide");
     ActionProgressDialog* dialog = currentProgressDialog;
     if (dialog == nullptr) return;
     // The request's texts are shown as received.
@@ -49,27 +47,11 @@ INT_PTR CALLBACK ProgressDialogProc(HWND window, UINT message, WPARAM wParam, LP
             case kCloseDialogMessage:
                 DestroyWindow(window);
                 return TRUE;
-            case WM_ENDSESSION:
-                if (!wParam) return FALSE;
-                if (currentProgressDialog != nullptr) currentProgressDialog->ReportClosed();
-                DestroyWindow(window);
-                return TRUE;
-            case WM_MOVE:
-                KeepInWorkArea(window, lParam);
-                return TRUE;
-            case WM_PAINT:
-                if (currentProgressDialog != nullptr &&
-                    currentProgressDialog->GetImageBitmap() != nullptr) {
-                    PaintPicture(window, currentProgressDialog->GetImageBitmap(),
-                                 currentProgressDialog->GetImageWidth(),
-                                 currentProgressDialog->GetImageHeight(), pictureCorner);
-                }
-                return FALSE;
-            case WM_DESTROY:
-                PostQuitMessage(0);
-                return TRUE;
             default:
-                return FALSE;
+                return HandleSharedDialogMessage(window, message, wParam, lParam,
+                                                 currentProgressDialog,
+                                                 PictureOf(currentProgressDialog, pictureCorner))
+                    .value_or(FALSE);
         }
     } catch (...) {
         StashDialogException(window);
@@ -85,8 +67,8 @@ ActionProgressDialog::ActionProgressDialog(const char* titleText, const char* me
                                            bool taskbar)
     : ActionDialog(lock, replied, taskbar) {
     SetImage(pixels, width, height);
-    NormalizeLineBreaks(titleText, title);
-    NormalizeLineBreaks(messageText, message);
+    NormalizeLineBreaks(titleText, title_);
+    NormalizeLineBreaks(messageText, message_);
     currentProgressDialog = this;
 }
 
@@ -94,6 +76,10 @@ ActionProgressDialog::~ActionProgressDialog() {
     currentProgressDialog = nullptr;
 }
 
-void ActionProgressDialog::Run() {
-    RunDialogLoop(this, IDD_PROGRESS, ProgressDialogProc, onceStopFlag);
+int ActionProgressDialog::TemplateId() const {
+    return IDD_PROGRESS;
+}
+
+DLGPROC ActionProgressDialog::Procedure() const {
+    return ProgressDialogProc;
 }

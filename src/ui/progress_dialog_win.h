@@ -17,12 +17,13 @@ class ActionProgressDialog : public ActionDialog {
                          CRITICAL_SECTION* outputLock, bool* repliedFlag, bool showInTaskbar);
     ~ActionProgressDialog() override;
 
-    void Run();
-
-    const std::string& GetTitle() const { return title; }
-    const std::string& GetMessage() const { return message; }
+    const std::string& GetTitle() const { return title_; }
+    const std::string& GetMessage() const { return message_; }
 
   private:
-    std::string title;
-    std::string message;
+    int TemplateId() const override;
+    DLGPROC Procedure() const override;
+
+    std::string title_;
+    std::string message_;
 };

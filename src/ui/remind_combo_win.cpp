@@ -1,27 +1,25 @@
 #include "ui/remind_combo_win.h"
 
 #include "resource.h"
+#include "ui/window_services_win.h"
 #include "ui/window_text_win.h"
 
 namespace {
 
-void AddEntry(HWND combo, const Utf8Text& text) {
-    AddComboUtf8Entry(combo, text.range());
-}
-
-void AddEntries(HWND combo, const RemindIntervalTexts& texts, uint32_t count,
-                const char*& currentLiteral) {
-    currentLiteral = kRemindListLiteral;
-    for (uint32_t position = 0; position < count; ++position) AddEntry(combo, texts.text(position));
+void AddEntries(HWND combo, const RemindIntervalTexts& texts, uint32_t count) {
+    LiteralTracker::Mark(kRemindListLiteral);
+    for (uint32_t position = 0; position < count; ++position) {
+        AddComboUtf8Entry(combo, texts.text(position).range());
+    }
 }
 
 }  // namespace
 
 void FillRemindCombo(HWND dialog, const RemindIntervalTexts& texts, const RemindState& state,
-                     const char*& currentLiteral, uint32_t count) {
+                     uint32_t count) {
     HWND combo = GetDlgItem(dialog, IDC_REMIND_COMBO);
     if (combo == nullptr) return;
-    AddEntries(combo, texts, count, currentLiteral);
+    AddEntries(combo, texts, count);
     SendMessageA(combo, CB_SETCURSEL, state.remindIndex, 0);
 }
 
@@ -29,17 +27,17 @@ void SwitchRemindToImmediately(HWND dialog, RemindState& state) {
     HWND combo = GetDlgItem(dialog, IDC_REMIND_COMBO);
     if (combo == nullptr) return;
     SendMessageA(combo, CB_RESETCONTENT, 0, 0);
-    AddEntry(combo, LocalizeRemindImmediately());
+    AddComboUtf8Entry(combo, LocalizeRemindImmediately().range());
     SendMessageA(combo, CB_SETCURSEL, 0, 0);
     state.SwitchToImmediately();
 }
 
 void TrimRemindCombo(HWND dialog, const RemindIntervalTexts& texts, RemindState& state,
-                     ActionDialog* owner, const char*& currentLiteral) {
+                     ActionDialog* owner) {
     if (state.remindImmediately) return;
     HWND combo = GetDlgItem(dialog, IDC_REMIND_COMBO);
     if (combo == nullptr) return;
-    RunRemindStepOrFail(dialog, owner, currentLiteral, [&] {
+    RunRemindStepOrFail(dialog, owner, [&] {
         const auto shown = static_cast<int32_t>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
         const RemindTrim trim = PlanRemindTrim(shown, state.maxRemindLeft, state.remindIndex);
         switch (trim.action) {
@@ -50,11 +48,16 @@ void TrimRemindCombo(HWND dialog, const RemindIntervalTexts& texts, RemindState&
                 return;
             case RemindTrim::kRebuild:
                 SendMessageA(combo, CB_RESETCONTENT, 0, 0);
-                AddEntries(combo, texts, trim.entryCount, currentLiteral);
+                AddEntries(combo, texts, trim.entryCount);
                 SendMessageA(combo, CB_SETCURSEL, trim.selection, 0);
                 state.remindIndex = trim.selection;
                 UpdateWindow(combo);
                 return;
         }
     });
+}
+
+void ChooseRemindEntry(HWND combo, RemindState& state) {
+    uint32_t selection = 0;
+    if (ReadComboSelection(combo, selection)) state.remindIndex = selection;
 }

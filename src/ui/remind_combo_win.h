@@ -1,7 +1,7 @@
 #pragma once
 
-// The remind interval combo box (control 1025) of the pre-action and reminder dialogs (Windows
-// only): the window glue over the list arithmetic of remind_intervals.h.
+// The remind interval combo box (IDC_REMIND_COMBO) of the pre-action and reminder dialogs
+// (Windows only): the window glue over the list arithmetic of remind_intervals.h.
 
 #include <windows.h>
 
@@ -12,24 +12,25 @@
 // selects the chosen entry. Conversion failures propagate to the caller (WM_INITDIALOG records
 // them).
 void FillRemindCombo(HWND dialog, const RemindIntervalTexts& texts, const RemindState& state,
-                     const char*& currentLiteral, uint32_t count = kRemindIntervalCount);
+                     uint32_t count = kRemindIntervalCount);
 
 // Replaces the entries by the single " immediately" choice. Does nothing without the combo.
 void SwitchRemindToImmediately(HWND dialog, RemindState& state);
 
 // Shrinks the combo to the intervals shorter than the time left (or switches to " immediately").
-// A conversion failure is recorded on `owner` with the current template literal and ends the
-// dialog by destroying its window.
+// A conversion failure is recorded on `owner` and ends the dialog by destroying its window.
 void TrimRemindCombo(HWND dialog, const RemindIntervalTexts& texts, RemindState& state,
-                     ActionDialog* owner, const char*& currentLiteral);
+                     ActionDialog* owner);
+
+// The user chose another interval in `combo`.
+void ChooseRemindEntry(HWND combo, RemindState& state);
 
 // Records a remind-list failure of `step` on `owner` and destroys the window; used for trimming
 // and for the switch to " immediately" on a tick.
 template <typename Step>
-void RunRemindStepOrFail(HWND dialog, ActionDialog* owner, const char*& currentLiteral,
-                         Step&& step) {
-    const RemindFailureCode code = CatchRemindFailure(step);
-    if (code == kRemindSucceeded) return;
-    if (owner != nullptr) owner->RecordFailure(code, currentLiteral);
+void RunRemindStepOrFail(HWND dialog, ActionDialog* owner, Step&& step) {
+    const LocalizationFailureCode code = CatchLocalizationFailure(step);
+    if (code == kLocalizationSucceeded) return;
+    if (owner != nullptr) owner->RecordLocalizationFailure(code);
     DestroyWindow(dialog);
 }

@@ -2,13 +2,13 @@
 
 #include "format/template.h"
 
-RemindFailureCode RemindIntervalTexts::LocalizeRemindIntervals(const char*& currentLiteral) {
+LocalizationFailureCode RemindIntervalTexts::LocalizeRemindIntervals() {
     if (!notYetLocalized_) return result_;
     notYetLocalized_ = false;
-    result_ = CatchRemindFailure([&] {
+    result_ = CatchLocalizationFailure([&] {
         for (const RemindInterval& interval : kRemindIntervals) {
-            currentLiteral = interval.literal;
-            texts_[interval.position] = Localize(MakeTemplate(interval.literal));
+            texts_[interval.position] =
+                Localize(MakeTemplate(LiteralTracker::Mark(interval.literal)));
         }
     });
     return result_;

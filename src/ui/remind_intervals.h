@@ -7,9 +7,8 @@
 
 #include <cstdint>
 
-#include "format/format_override.h"
 #include "format/text_range.h"
-#include "text/transcoder.h"
+#include "ui/localization_failure.h"
 
 struct RemindInterval {
     uint32_t position;  // the entry's place in the list
@@ -38,43 +37,20 @@ constexpr char kRemindListLiteral[] = "Remind interval list";
 // Taken when a requested time is longer than every interval.
 constexpr uint32_t kFallbackRemindPosition = 4;
 
-// How a localization or display conversion failed, as the dialogs record it.
-enum RemindFailureCode : int {
-    kRemindSucceeded = 0,
-    kRemindInvalidTextEncoding = 1,
-    kRemindOverrideNotFound = 2,
-    kRemindOtherFailure = 3,
-};
-
-// Runs `step` and turns what it throws into the code the dialogs record.
-template <typename Step>
-RemindFailureCode CatchRemindFailure(Step&& step) {
-    try {
-        step();
-        return kRemindSucceeded;
-    } catch (const InvalidTextEncoding&) {
-        return kRemindInvalidTextEncoding;
-    } catch (const FormatOverrideNotFound&) {
-        return kRemindOverrideNotFound;
-    } catch (...) {
-        return kRemindOtherFailure;
-    }
-}
-
 // The localized captions of one dialog class, made once per process.
 class RemindIntervalTexts {
   public:
-    // Localizes the seventeen captions in order, setting `currentLiteral` to each literal before
-    // it is localized, so that on failure it names the one that failed. The first call's result
-    // is kept: a failed attempt is not repeated, and its code is returned again. Entries after
-    // a failing one stay empty.
-    RemindFailureCode LocalizeRemindIntervals(const char*& currentLiteral);
+    // Localizes the seventeen captions in order, marking each literal before it is localized,
+    // so that on failure the tracker names the one that failed. The first call's result is kept:
+    // a failed attempt is not repeated, and its code is returned again. Entries after a failing
+    // one stay empty.
+    LocalizationFailureCode LocalizeRemindIntervals();
 
     const Utf8Text& text(uint32_t position) const { return texts_[position]; }
 
   private:
     bool notYetLocalized_ = true;
-    RemindFailureCode result_ = kRemindSucceeded;
+    LocalizationFailureCode result_ = kLocalizationSucceeded;
     Utf8Text texts_[kRemindIntervalCount];
 };
 

@@ -260,17 +260,15 @@ void PaintPicture(HWND dialog, HBITMAP bitmap, uint32_t width, uint32_t height, 
     EndPaint(dialog, &paint);
 }
 
-void SetCaption(HWND dialog, int controlId, const char* literal, const char*& currentLiteral) {
+void SetCaption(HWND dialog, int controlId, const char* literal) {
     HWND control = GetDlgItem(dialog, controlId);
     if (control == nullptr) return;
-    currentLiteral = literal;
-    SetWindowUtf8Text(control, Localize(MakeTemplate(literal)).range());
+    SetWindowUtf8Text(control, Localize(MakeTemplate(LiteralTracker::Mark(literal))).range());
 }
 
-void SetCaptionOrEnglish(HWND dialog, int controlId, const char* literal,
-                         const char*& currentLiteral) {
+void SetCaptionOrEnglish(HWND dialog, int controlId, const char* literal) {
     try {
-        SetCaption(dialog, controlId, literal, currentLiteral);
+        SetCaption(dialog, controlId, literal);
     } catch (...) {
         if (HWND control = GetDlgItem(dialog, controlId)) SetWindowRequestText(control, literal);
     }
@@ -284,4 +282,41 @@ void ShowControl(HWND dialog, int controlId, bool visible) {
 void EnableControl(HWND dialog, int controlId, bool enabled) {
     HWND control = GetDlgItem(dialog, controlId);
     if (control != nullptr) EnableWindow(control, enabled ? TRUE : FALSE);
+}
+
+bool ReadComboSelection(HWND combo, uint32_t& selection) {
+    const LRESULT selected = SendMessageA(combo, CB_GETCURSEL, 0, 0);
+    if (selected == CB_ERR) return false;
+    selection = static_cast<uint32_t>(selected);
+    return true;
+}
+
+DialogPicture PictureOf(const ActionDialog* dialog, Point corner) {
+    if (dialog == nullptr) return {};
+    return {dialog->GetImageBitmap(), dialog->GetImageWidth(), dialog->GetImageHeight(), corner};
+}
+
+std::optional<INT_PTR> HandleSharedDialogMessage(HWND dialog, UINT message, WPARAM wParam,
+                                                 LPARAM lParam, ActionDialog* sessionOwner,
+                                                 const DialogPicture& picture) {
+    switch (message) {
+        case WM_ENDSESSION:
+            if (!wParam) return FALSE;
+            if (sessionOwner != nullptr) sessionOwner->ReportClosed();
+            DestroyWindow(dialog);
+            return TRUE;
+        case WM_MOVE:
+            KeepInWorkArea(dialog, lParam);
+            return TRUE;
+        case WM_PAINT:
+            if (picture.bitmap != nullptr) {
+                PaintPicture(dialog, picture.bitmap, picture.width, picture.height, picture.corner);
+            }
+            return FALSE;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return TRUE;
+        default:
+            return std::nullopt;
+    }
 }

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 
 #include "format/template.h"
 #include "ui/action_dialog_win.h"
@@ -63,14 +64,32 @@ bool MakeRoomForPictureBeside(HWND dialog, int controlId, uint32_t imageWidth, u
 // size for the DPI.
 void PaintPicture(HWND dialog, HBITMAP bitmap, uint32_t width, uint32_t height, Point corner);
 
-// Records `literal` as the template being localized, localizes it without arguments and sets it
+// Marks `literal` as the template being localized, localizes it without arguments and sets it
 // as the text of control `controlId` (skipped when the control is missing).
-void SetCaption(HWND dialog, int controlId, const char* literal, const char*& currentLiteral);
+void SetCaption(HWND dialog, int controlId, const char* literal);
 
 // Like SetCaption, but a caption that cannot be localized or converted shows the English literal
 // instead of failing the dialog.
-void SetCaptionOrEnglish(HWND dialog, int controlId, const char* literal,
-                         const char*& currentLiteral);
+void SetCaptionOrEnglish(HWND dialog, int controlId, const char* literal);
+
+// The selected entry of a combo box; false when none is selected.
+bool ReadComboSelection(HWND combo, uint32_t& selection);
+
+// A picture a dialog paints beside its text: no bitmap, nothing to paint.
+struct DialogPicture {
+    HBITMAP bitmap = nullptr;
+    uint32_t width = 0;
+    uint32_t height = 0;
+    Point corner;
+};
+DialogPicture PictureOf(const ActionDialog* dialog, Point corner);
+
+// The cases every dialog handles alike: the session's end (`sessionOwner` writes "CLOSED"; a
+// preview has none, as its owning dialog writes it), a move out of the work area, painting the
+// picture and the end of the run. The procedure's answer, or nothing for any other message.
+std::optional<INT_PTR> HandleSharedDialogMessage(HWND dialog, UINT message, WPARAM wParam,
+                                                 LPARAM lParam, ActionDialog* sessionOwner,
+                                                 const DialogPicture& picture);
 
 void ShowControl(HWND dialog, int controlId, bool visible);
 void EnableControl(HWND dialog, int controlId, bool enabled);

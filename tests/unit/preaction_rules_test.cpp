@@ -6,6 +6,7 @@
 
 #include "format/format_errors.h"
 #include "support/scoped_overrides.h"
+#include "ui/localization_failure.h"
 
 namespace {
 
@@ -92,23 +93,22 @@ TEST(BuildCountdownText, ShowsTheTimeLeftAndRecordsItsTemplate) {
         {3600 + 61, "The action will automatically start in 01:01:01"},
     };
     for (const auto& c : cases) {
-        const char* literal = nullptr;
-        EXPECT_STREQ(BuildCountdownText(c.seconds, literal).c_str(), c.expected) << c.seconds;
-        EXPECT_STREQ(literal, kCountdownLiteral);
+        const LiteralTracker tracker;
+        EXPECT_STREQ(BuildCountdownText(c.seconds).c_str(), c.expected) << c.seconds;
+        EXPECT_STREQ(tracker.literal(), kCountdownLiteral);
     }
 }
 
 TEST(BuildCountdownText, UsesATranslationOfTheLine) {
     ScopedOverrides overrides({{kCountdownLiteral, "Start in {x}"}});
-    const char* literal = nullptr;
-    EXPECT_STREQ(BuildCountdownText(90, literal).c_str(), "Start in 00:01:30");
+    EXPECT_STREQ(BuildCountdownText(90).c_str(), "Start in 00:01:30");
 }
 
 TEST(BuildCountdownText, ABrokenTranslationThrowsWithTheLineRecorded) {
     ScopedOverrides overrides({{kCountdownLiteral, "Start in {y}"}});
-    const char* literal = nullptr;
-    EXPECT_THROW(BuildCountdownText(90, literal), UndefinedFormatVariable);
-    EXPECT_STREQ(literal, kCountdownLiteral);
+    const LiteralTracker tracker;
+    EXPECT_THROW(BuildCountdownText(90), UndefinedFormatVariable);
+    EXPECT_STREQ(tracker.literal(), kCountdownLiteral);
 }
 
 }  // namespace

@@ -181,19 +181,21 @@ TEST(PlanRemindTrim, TheListOnlyShrinksAsTheTimeRunsOut) {
     EXPECT_TRUE(combo.state.remindImmediately);  // since 60 seconds were left
 }
 
-TEST(CatchRemindFailure, GivesOneCodePerKindOfFailure) {
-    EXPECT_EQ(CatchRemindFailure([] {}), kRemindSucceeded);
-    EXPECT_EQ(CatchRemindFailure([] { throw InvalidTextEncoding(); }), kRemindInvalidTextEncoding);
-    EXPECT_EQ(CatchRemindFailure([] { throw FormatOverrideNotFound(); }), kRemindOverrideNotFound);
-    EXPECT_EQ(CatchRemindFailure([] { throw UndefinedFormatVariable(); }), kRemindOtherFailure);
-    EXPECT_EQ(CatchRemindFailure([] { throw 7; }), kRemindOtherFailure);
+TEST(CatchLocalizationFailure, GivesOneCodePerKindOfFailure) {
+    EXPECT_EQ(CatchLocalizationFailure([] {}), kLocalizationSucceeded);
+    EXPECT_EQ(CatchLocalizationFailure([] { throw InvalidTextEncoding(); }),
+              kLocalizationInvalidTextEncoding);
+    EXPECT_EQ(CatchLocalizationFailure([] { throw FormatOverrideNotFound(); }),
+              kLocalizationOverrideNotFound);
+    EXPECT_EQ(CatchLocalizationFailure([] { throw UndefinedFormatVariable(); }),
+              kLocalizationOtherFailure);
+    EXPECT_EQ(CatchLocalizationFailure([] { throw 7; }), kLocalizationOtherFailure);
 }
 
 TEST(RemindIntervalTexts, AnOverrideChangesTheCaptionButNotTheSeconds) {
     const ScopedOverrides french{{" in 1 hour", " dans 1 heure"}};
     RemindIntervalTexts texts;
-    const char* literal = nullptr;
-    ASSERT_EQ(texts.LocalizeRemindIntervals(literal), kRemindSucceeded);
+    ASSERT_EQ(texts.LocalizeRemindIntervals(), kLocalizationSucceeded);
     EXPECT_STREQ(texts.text(6).c_str(), " dans 1 heure");
     EXPECT_STREQ(texts.text(0).c_str(), " in 1 minute");
     EXPECT_STREQ(texts.text(16).c_str(), " in 5 days");
@@ -205,30 +207,32 @@ TEST(RemindIntervalTexts, AnOverrideChangesTheCaptionButNotTheSeconds) {
 
 TEST(RemindIntervalTexts, ABrokenOverrideIsRecordedOnceWithItsLiteral) {
     RemindIntervalTexts texts;
-    const char* literal = nullptr;
+    const LiteralTracker tracker;
     {
         const ScopedOverrides broken{{" in 2 hours", " in {x} hours"}};
-        EXPECT_EQ(texts.LocalizeRemindIntervals(literal), kRemindOtherFailure);
+        EXPECT_EQ(texts.LocalizeRemindIntervals(), kLocalizationOtherFailure);
     }
-    EXPECT_STREQ(literal, " in 2 hours");
+    EXPECT_STREQ(tracker.literal(), " in 2 hours");
     EXPECT_STREQ(texts.text(6).c_str(), " in 1 hour");
     EXPECT_EQ(texts.text(7).size(), 0u);
     EXPECT_EQ(texts.text(8).size(), 0u);
 
     // Not attempted again, even though the broken translation is gone now.
-    literal = nullptr;
-    EXPECT_EQ(texts.LocalizeRemindIntervals(literal), kRemindOtherFailure);
-    EXPECT_EQ(literal, nullptr);
+    {
+        const LiteralTracker again;
+        EXPECT_EQ(texts.LocalizeRemindIntervals(), kLocalizationOtherFailure);
+        EXPECT_EQ(again.literal(), nullptr);
+    }
     EXPECT_EQ(texts.text(8).size(), 0u);
 }
 
 TEST(RemindIntervalTexts, LocalizesOnlyOnce) {
     RemindIntervalTexts texts;
-    const char* literal = nullptr;
-    ASSERT_EQ(texts.LocalizeRemindIntervals(literal), kRemindSucceeded);
-    EXPECT_STREQ(literal, " in 5 days");
+    const LiteralTracker tracker;
+    ASSERT_EQ(texts.LocalizeRemindIntervals(), kLocalizationSucceeded);
+    EXPECT_STREQ(tracker.literal(), " in 5 days");
     const ScopedOverrides later{{" in 1 day", " in einem Tag"}};
-    EXPECT_EQ(texts.LocalizeRemindIntervals(literal), kRemindSucceeded);
+    EXPECT_EQ(texts.LocalizeRemindIntervals(), kLocalizationSucceeded);
     EXPECT_STREQ(texts.text(12).c_str(), " in 1 day");
 }
 

@@ -2,33 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <new>
 #include <vector>
 
 namespace {
-
-// Actions kept the way the dialog keeps them: constructed in the array's slots.
-class ActionList {
-  public:
-    explicit ActionList(const std::vector<ActionKind>& kinds)
-        : array_(sizeof(ActionItem), first_, first_ + sizeof first_) {
-        for (ActionKind kind : kinds) {
-            ActionItem item;
-            item.kind = kind;
-            new (array_.AppendSlot()) ActionItem(item);
-        }
-    }
-    ~ActionList() {
-        for (uint32_t i = 0; i < array_.count(); ++i) {
-            static_cast<ActionItem*>(array_.ElementAt(i))->~ActionItem();
-        }
-    }
-    const SegmentedArray& array() const { return array_; }
-
-  private:
-    alignas(ActionItem) unsigned char first_[sizeof(ActionItem)];
-    SegmentedArray array_;
-};
 
 constexpr ActionKind kNone = ActionKind::kNone;
 constexpr ActionKind kRestart = ActionKind::kRestart;
@@ -48,8 +24,10 @@ TEST(CountKinds, CountsRestartsAndShutdownsAcrossSegments) {
         {{kShutdown, kShutdown, kRestart, kNone, kShutdown, kRestart, kShutdown}, 2, 4},
     };
     for (const auto& c : cases) {
-        const ActionList list(c.kinds);
-        const KindCounts counts = CountKinds(list.array());
+        SegmentedList<ActionItem> list;
+        for (ActionKind kind : c.kinds) list.Emplace().kind = kind;
+        const KindCounts counts = CountKinds(list);
+        EXPECT_EQ(counts.actions, c.kinds.size());
         EXPECT_EQ(counts.restarts, c.restarts) << c.kinds.size();
         EXPECT_EQ(counts.shutdowns, c.shutdowns) << c.kinds.size();
     }
@@ -73,18 +51,18 @@ TEST(TakeAllLiteral, NamesTheCommonEffectOfAllActions) {
         {2, 1, 0, "Take Actions Now"}, {2, 0, 1, "Take Actions Now"}, {3, 0, 0, "Take Actions Now"},
     };
     for (const auto& c : cases) {
-        EXPECT_STREQ(TakeAllLiteral(c.n, c.r, c.s), c.caption) << c.n << c.r << c.s;
+        EXPECT_STREQ(TakeAllLiteral({c.n, c.r, c.s}), c.caption) << c.n << c.r << c.s;
     }
 }
 
 TEST(SingleActionSummaryLiteral, FixedTextOnlyForOneAction) {
-    EXPECT_STREQ(SingleActionSummaryLiteral(1, 0, 0), "There is currently 1 pending action.");
-    EXPECT_STREQ(SingleActionSummaryLiteral(1, 1, 0),
+    EXPECT_STREQ(SingleActionSummaryLiteral({1, 0, 0}), "There is currently 1 pending action.");
+    EXPECT_STREQ(SingleActionSummaryLiteral({1, 1, 0}),
                  "There is currently a pending restart action.");
-    EXPECT_STREQ(SingleActionSummaryLiteral(1, 0, 1),
+    EXPECT_STREQ(SingleActionSummaryLiteral({1, 0, 1}),
                  "There is currently a pending shutdown action.");
-    EXPECT_EQ(SingleActionSummaryLiteral(2, 1, 0), nullptr);
-    EXPECT_EQ(SingleActionSummaryLiteral(3, 0, 0), nullptr);
+    EXPECT_EQ(SingleActionSummaryLiteral({2, 1, 0}), nullptr);
+    EXPECT_EQ(SingleActionSummaryLiteral({3, 0, 0}), nullptr);
 }
 
 TEST(InfoLayoutHeight, EndsFifteenPixelsAt96DpiBelowTheAnchor) {

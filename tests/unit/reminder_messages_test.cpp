@@ -6,6 +6,7 @@
 
 #include "format/format_errors.h"
 #include "support/scoped_overrides.h"
+#include "ui/localization_failure.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ TEST(ChooseTakeAllTarget, FollowsTheKindsOfTheActions) {
         {3, 2, 1, TakeAllTarget::kRestart},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ChooseTakeAllTarget(c.n, c.r, c.s), c.target) << c.n << c.r << c.s;
+        EXPECT_EQ(ChooseTakeAllTarget({c.n, c.r, c.s}), c.target) << c.n << c.r << c.s;
     }
 }
 
@@ -43,10 +44,10 @@ TEST(CountdownMessage, NamesTheButtonTheCountdownWillPress) {
         {false, 3, 0, 0, kRemind},
     };
     for (const auto& c : cases) {
-        EXPECT_STREQ(CountdownLiteral(c.takeAll, c.n, c.r, c.s), c.literal);
-        const char* recorded = nullptr;
-        const Utf8Text line = CountdownMessage(90, c.takeAll, c.n, c.r, c.s, recorded);
-        EXPECT_STREQ(recorded, c.literal);
+        EXPECT_STREQ(CountdownLiteral(c.takeAll, {c.n, c.r, c.s}), c.literal);
+        const LiteralTracker tracker;
+        const Utf8Text line = CountdownMessage(90, c.takeAll, {c.n, c.r, c.s});
+        EXPECT_STREQ(tracker.literal(), c.literal);
         std::string expected(c.literal);
         expected.replace(expected.find("{x}"), 3, "00:01:30");
         EXPECT_EQ(std::string(line.c_str()), expected);
@@ -54,13 +55,13 @@ TEST(CountdownMessage, NamesTheButtonTheCountdownWillPress) {
 }
 
 TEST(CountdownMessage, FormatsTheSecondsLeftAsADuration) {
-    const char* recorded = nullptr;
-    EXPECT_STREQ(CountdownMessage(0, false, 1, 0, 0, recorded).c_str(),
+    const KindCounts oneAction = {1, 0, 0};
+    EXPECT_STREQ(CountdownMessage(0, false, oneAction).c_str(),
                  "The 'Remind again' button will automatically activate in 00:00:00");
-    EXPECT_STREQ(CountdownMessage(3661, false, 1, 0, 0, recorded).c_str(),
+    EXPECT_STREQ(CountdownMessage(3661, false, oneAction).c_str(),
                  "The 'Remind again' button will automatically activate in 01:01:01");
     // The largest count of seconds must not wrap into a negative duration.
-    const std::string longest = CountdownMessage(4294967295u, false, 1, 0, 0, recorded).c_str();
+    const std::string longest = CountdownMessage(4294967295u, false, oneAction).c_str();
     EXPECT_EQ(longest.find('-'), std::string::npos) << longest;
     EXPECT_NE(longest.find("49710 days"), std::string::npos) << longest;
 }
@@ -76,19 +77,19 @@ TEST(PendingActionsSummary, MentionsARestartBeforeAShutdown) {
         {12, 1, 0, " There are currently 12 pending actions,\r\n including a RESTART action."},
     };
     for (const auto& c : cases) {
-        const char* recorded = nullptr;
-        EXPECT_STREQ(PendingActionsSummary(c.n, c.r, c.s, recorded).c_str(), c.text);
-        EXPECT_STREQ(recorded, PendingActionsLiteral(c.r, c.s));
+        const LiteralTracker tracker;
+        EXPECT_STREQ(PendingActionsSummary({c.n, c.r, c.s}).c_str(), c.text);
+        EXPECT_STREQ(tracker.literal(), PendingActionsLiteral({c.n, c.r, c.s}));
     }
 }
 
 TEST(DeadlineText, ReadsInLocalTimeWithoutLeadingZeros) {
     // 4 May 2007 09:05:07 local time, whatever the zone of the machine.
     const int64_t utcSeconds = 1178236800 + 9 * 3600 + 5 * 60 + 7 - LocalOffsetSeconds();
-    const char* recorded = nullptr;
-    EXPECT_STREQ(DeadlineText(utcSeconds * 1000000 + 999999, recorded).c_str(),
+    const LiteralTracker tracker;
+    EXPECT_STREQ(DeadlineText(utcSeconds * 1000000 + 999999).c_str(),
                  "Start by May 4, 2007 9:05:07");
-    EXPECT_STREQ(recorded, "Start by {month} {day_of_month}, {year} {time}");
+    EXPECT_STREQ(tracker.literal(), "Start by {month} {day_of_month}, {year} {time}");
 }
 
 TEST(DeadlineText, ATranslationMayReorderTheParts) {
@@ -96,26 +97,25 @@ TEST(DeadlineText, ATranslationMayReorderTheParts) {
                                   "Beginn am {day_of_month}. {month} {year}"},
                                  {"May", "Mai"}};
     const int64_t utcSeconds = 1178236800 + 12 * 3600 - LocalOffsetSeconds();
-    const char* recorded = nullptr;
-    EXPECT_STREQ(DeadlineText(utcSeconds * 1000000, recorded).c_str(), "Beginn am 4. Mai 2007");
+    EXPECT_STREQ(DeadlineText(utcSeconds * 1000000).c_str(), "Beginn am 4. Mai 2007");
 }
 
 TEST(ActionLabel, CountsFromOneWithALeadingBlank) {
-    const char* recorded = nullptr;
-    EXPECT_STREQ(ActionLabel(1, 3, recorded).c_str(), " Action 1 of 3");
-    EXPECT_STREQ(ActionLabel(2, 3, recorded).c_str(), " Action 2 of 3");
-    EXPECT_STREQ(ActionLabel(3, 3, recorded).c_str(), " Action 3 of 3");
-    EXPECT_STREQ(recorded, " Action {x} of {y}");
+    const LiteralTracker tracker;
+    EXPECT_STREQ(ActionLabel(1, 3).c_str(), " Action 1 of 3");
+    EXPECT_STREQ(ActionLabel(2, 3).c_str(), " Action 2 of 3");
+    EXPECT_STREQ(ActionLabel(3, 3).c_str(), " Action 3 of 3");
+    EXPECT_STREQ(tracker.literal(), " Action {x} of {y}");
 }
 
 TEST(ReminderMessages, ABrokenTranslationThrowsWithItsLiteralRecorded) {
     const ScopedOverrides broken{{" Action {x} of {y}", " Aktion {x} von {z}"},
                                  {" There are currently {x} pending actions.", " {x"}};
-    const char* recorded = nullptr;
-    EXPECT_THROW(ActionLabel(1, 2, recorded), UndefinedFormatVariable);
-    EXPECT_STREQ(recorded, " Action {x} of {y}");
-    EXPECT_THROW(PendingActionsSummary(2, 0, 0, recorded), BadFormatStringError);
-    EXPECT_STREQ(recorded, " There are currently {x} pending actions.");
+    const LiteralTracker tracker;
+    EXPECT_THROW(ActionLabel(1, 2), UndefinedFormatVariable);
+    EXPECT_STREQ(tracker.literal(), " Action {x} of {y}");
+    EXPECT_THROW(PendingActionsSummary({2, 0, 0}), BadFormatStringError);
+    EXPECT_STREQ(tracker.literal(), " There are currently {x} pending actions.");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "io/debuggable_exception.h"
+#include "io/segmented_list.h"
 
 namespace {
 
@@ -129,6 +130,32 @@ TEST(SegmentedArray, RefusesToGrowBeyondItsLastSegment) {
     EXPECT_EQ(static_cast<uint8_t*>(array.ElementAt(capacity - 1)) -
                   static_cast<uint8_t*>(array.ElementAt(capacity - 2)),
               1);
+}
+
+// Logs its constructions and destructions by value; the constructor throws for kRefused.
+struct Logged {
+    static constexpr int kRefused = -1;
+    Logged(std::vector<int>& log, int value) : log_(log), value_(value) {
+        if (value == kRefused) throw DataOverflow();
+        log_.push_back(value);
+    }
+    ~Logged() { log_.push_back(-value_ - 100); }
+    std::vector<int>& log_;
+    int value_;
+};
+
+TEST(SegmentedList, RollsBackAFailedConstructionAndDestroysInReverse) {
+    std::vector<int> log;
+    {
+        SegmentedList<Logged> list;
+        for (int value : {1, 2, 3}) list.Emplace(log, value);
+        EXPECT_THROW(list.Emplace(log, Logged::kRefused), DataOverflow);
+        EXPECT_EQ(list.count(), 3u);
+        EXPECT_EQ(list.at(2).value_, 3);
+        EXPECT_EQ(&list.at(0), list.storage().ElementAt(0));
+    }
+    // The refused element was never constructed, so it is never destroyed.
+    EXPECT_EQ(log, (std::vector<int>{1, 2, 3, -103, -102, -101}));
 }
 
 TEST(FloorLog2, MatchesShiftingAtEveryByteBoundary) {

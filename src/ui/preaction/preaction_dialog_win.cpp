@@ -19,9 +19,7 @@ PreActionDialog* currentPreActionDialog = nullptr;
 PreActionRunState runState;
 Point storedPosition = kCentreSentinel;
 Point pictureCorner;
-const char* currentTemplateLiteral = nullptr;
 RemindIntervalTexts remindTexts;
-bool onceStopFlag = true;
 
 void UpdateControlVisibility(HWND window) {
     const PreActionDialog* dialog = currentPreActionDialog;
@@ -74,8 +72,7 @@ bool UpdateCountdownText(HWND window) {
     HWND line = GetDlgItem(window, IDC_COUNTDOWN);
     if (line == nullptr) return false;
     try {
-        return SetWindowUtf8Text(
-            line, BuildCountdownText(runState.countdownLeft, currentTemplateLiteral).range());
+        return SetWindowUtf8Text(line, BuildCountdownText(runState.countdownLeft).range());
     } catch (...) {
         return false;
     }
@@ -95,15 +92,15 @@ void SetDialogTexts(HWND window, PreActionDialog& dialog) {
     dialog.ComposeImageBitmap(window);
     if (dialog.GetDialogTitle() != nullptr) SetWindowRequestText(window, dialog.GetDialogTitle());
     // The request's button text is its own template, so a translation can replace it.
-    SetCaption(window, IDC_ACTION_BUTTON, dialog.GetButtonText(), currentTemplateLiteral);
+    SetCaption(window, IDC_ACTION_BUTTON, dialog.GetButtonText());
     ArrangeMessageArea(window, dialog);
 }
 
 void InitPreActionDialog(HWND window) {
     PlaceDialogAtStart(window, storedPosition);
-    SetCaption(window, IDC_CANCEL_BUTTON, "Cancel", currentTemplateLiteral);
-    SetCaption(window, IDC_PREVIEW_BUTTON, "Preview Action...", currentTemplateLiteral);
-    SetCaption(window, IDC_REMIND_BUTTON, "Remind Again", currentTemplateLiteral);
+    SetCaption(window, IDC_CANCEL_BUTTON, "Cancel");
+    SetCaption(window, IDC_PREVIEW_BUTTON, "Preview Action...");
+    SetCaption(window, IDC_REMIND_BUTTON, "Remind Again");
     UpdateControlVisibility(window);
     PreActionDialog* dialog = currentPreActionDialog;
     if (dialog != nullptr) SetDialogTexts(window, *dialog);
@@ -111,17 +108,16 @@ void InitPreActionDialog(HWND window) {
     SetTimer(window, kCountdownTimerId, kCountdownTimerPeriodMs, nullptr);
     // The first trim comes with the first tick.
     if (dialog != nullptr) {
-        FillRemindCombo(window, remindTexts, dialog->GetRemindState(), currentTemplateLiteral);
+        FillRemindCombo(window, remindTexts, dialog->GetRemindState());
     }
 }
 
 // A failing caption ends the dialog with a recorded failure; the reply is then "CLOSED".
 void InitOrRecordFailure(HWND window) {
-    const RemindFailureCode code = CatchRemindFailure([&] { InitPreActionDialog(window); });
-    if (code == kRemindSucceeded) return;
-    if (currentPreActionDialog != nullptr) {
-        currentPreActionDialog->RecordFailure(code, currentTemplateLiteral);
-    }
+    const LocalizationFailureCode code =
+        CatchLocalizationFailure([&] { InitPreActionDialog(window); });
+    if (code == kLocalizationSucceeded) return;
+    if (currentPreActionDialog != nullptr) currentPreActionDialog->RecordLocalizationFailure(code);
     DestroyWindow(window);
 }
 
@@ -145,12 +141,6 @@ void TakeAction(HWND window) {
     DestroyWindow(window);
 }
 
-void ChooseRemindEntry(LPARAM combo) {
-    const LRESULT selection = SendMessageA(reinterpret_cast<HWND>(combo), CB_GETCURSEL, 0, 0);
-    if (selection == CB_ERR || currentPreActionDialog == nullptr) return;
-    currentPreActionDialog->GetRemindState().remindIndex = static_cast<uint32_t>(selection);
-}
-
 INT_PTR OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     switch (LOWORD(wParam)) {
         case IDC_PREVIEW_BUTTON:
@@ -169,7 +159,10 @@ INT_PTR OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case IDC_REMIND_COMBO:
             if (HIWORD(wParam) != CBN_SELCHANGE) return FALSE;
-            ChooseRemindEntry(lParam);
+            if (currentPreActionDialog != nullptr) {
+                ChooseRemindEntry(reinterpret_cast<HWND>(lParam),
+                                  currentPreActionDialog->GetRemindState());
+            }
             return TRUE;
         default:
             return FALSE;  // IDOK, IDCANCEL and Escape included
@@ -195,14 +188,13 @@ void TickRemindChoice(HWND window) {
         case RemindStep::kNothing:
             return;
         case RemindStep::kTrim:
-            TrimRemindCombo(window, remindTexts, remind, dialog, currentTemplateLiteral);
+            TrimRemindCombo(window, remindTexts, remind, dialog);
             return;
         case RemindStep::kWithdraw:
             UpdateControlVisibility(window);
             return;
         case RemindStep::kSwitchToImmediately:
-            RunRemindStepOrFail(window, dialog, currentTemplateLiteral,
-                                [&] { SwitchRemindToImmediately(window, remind); });
+            RunRemindStepOrFail(window, dialog, [&] { SwitchRemindToImmediately(window, remind); });
             return;
     }
 }
@@ -223,13 +215,6 @@ void OnTimer(HWND window, WPARAM timerId) {
     TickRemindChoice(window);
 }
 
-void OnPaint(HWND window) {
-    const PreActionDialog* dialog = currentPreActionDialog;
-    if (dialog == nullptr || dialog->GetImageBitmap() == nullptr) return;
-    PaintPicture(window, dialog->GetImageBitmap(), dialog->GetImageWidth(),
-                 dialog->GetImageHeight(), pictureCorner);
-}
-
 INT_PTR CALLBACK PreActionDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
         switch (message) {
@@ -246,22 +231,11 @@ INT_PTR CALLBACK PreActionDialogProc(HWND window, UINT message, WPARAM wParam, L
             case kCloseDialogMessage:
                 DestroyWindow(window);
                 return TRUE;
-            case WM_ENDSESSION:
-                if (!wParam) return FALSE;
-                if (currentPreActionDialog != nullptr) currentPreActionDialog->ReportClosed();
-                DestroyWindow(window);
-                return TRUE;
-            case WM_MOVE:
-                KeepInWorkArea(window, lParam);
-                return TRUE;
-            case WM_PAINT:
-                OnPaint(window);
-                return FALSE;
-            case WM_DESTROY:
-                PostQuitMessage(0);
-                return TRUE;
             default:
-                return FALSE;
+                return HandleSharedDialogMessage(window, message, wParam, lParam,
+                                                 currentPreActionDialog,
+                                                 PictureOf(currentPreActionDialog, pictureCorner))
+                    .value_or(FALSE);
         }
     } catch (...) {
         StashDialogException(window);
@@ -275,28 +249,26 @@ PreActionDialog::PreActionDialog(bool autoFlag, bool remindFlag, bool previewFla
                                  int32_t autoTime, int32_t remindTime, int32_t maxRemindTime,
                                  const char* titleText, const char* messageText,
                                  const char* previewTextIn, const char* autoMessageText,
-                                 const char* buttonTextIn, uint32_t imageWidth,
-                                 uint32_t imageHeight, uint8_t* imagePixels, HINSTANCE,
-                                 CRITICAL_SECTION* outputLock, bool* repliedFlag,
-                                 bool showInTaskbar)
-    : ActionDialog(outputLock, repliedFlag, showInTaskbar),
-      buttonText(buttonTextIn != nullptr ? buttonTextIn : ""),
-      autoMessage(autoMessageText != nullptr ? autoMessageText : ""),
-      autoRequested(autoFlag),
-      remindOffered(remindFlag),
-      autoSeconds(static_cast<uint32_t>(autoTime)) {
-    SetImage(imagePixels, imageWidth, imageHeight);
-    cancelAllowed = cancelFlag;
-    previewAvailable = previewFlag;
+                                 const char* buttonTextIn, uint32_t width, uint32_t height,
+                                 uint8_t* pixels, HINSTANCE, CRITICAL_SECTION* lock, bool* replied,
+                                 bool taskbar)
+    : ActionDialog(lock, replied, taskbar),
+      buttonText_(buttonTextIn != nullptr ? buttonTextIn : ""),
+      autoMessage_(autoMessageText != nullptr ? autoMessageText : ""),
+      autoRequested_(autoFlag),
+      remindOffered_(remindFlag),
+      autoSeconds_(static_cast<uint32_t>(autoTime)) {
+    SetImage(pixels, width, height);
+    OfferButtons(cancelFlag, previewFlag);
     // Compared unsigned, as the agent's numbers are.
     const PreActionRemindStart start = PreActionRemindState(static_cast<uint32_t>(remindTime),
                                                             static_cast<uint32_t>(maxRemindTime));
-    remind = start.state;
+    remind_ = start.state;
     runState.requestedRemindUsed = start.requestedRemindUsed;
-    runState.remindActive = remindOffered;
-    NormalizeLineBreaks(messageText, message);
-    NormalizeLineBreaks(previewTextIn, previewText);
-    NormalizeLineBreaks(titleText, dialogTitle);
+    runState.remindActive = remindOffered_;
+    NormalizeLineBreaks(messageText, message_);
+    NormalizeLineBreaks(previewTextIn, previewText_);
+    NormalizeLineBreaks(titleText, dialogTitle_);
     currentPreActionDialog = this;
 }
 
@@ -305,16 +277,21 @@ PreActionDialog::~PreActionDialog() {
 }
 
 const char* PreActionDialog::GetDialogTitle() const {
-    return dialogTitle.empty() ? nullptr : dialogTitle.c_str();
+    return dialogTitle_.empty() ? nullptr : dialogTitle_.c_str();
 }
 
-void PreActionDialog::Run() {
-    const RemindFailureCode code = remindTexts.LocalizeRemindIntervals(currentTemplateLiteral);
-    if (code != kRemindSucceeded) {
-        RecordFailure(code, currentTemplateLiteral);
-        return;
-    }
-    runState.countdownLeft = autoSeconds;
-    runState.countdownActive = autoSeconds != 0;
-    RunDialogLoop(this, IDD_PREACTION, PreActionDialogProc, onceStopFlag);
+int PreActionDialog::TemplateId() const {
+    return IDD_PREACTION;
+}
+
+DLGPROC PreActionDialog::Procedure() const {
+    return PreActionDialogProc;
+}
+
+LocalizationFailureCode PreActionDialog::PrepareRun() {
+    const LocalizationFailureCode code = remindTexts.LocalizeRemindIntervals();
+    if (code != kLocalizationSucceeded) return code;
+    runState.countdownLeft = autoSeconds_;
+    runState.countdownActive = autoSeconds_ != 0;
+    return kLocalizationSucceeded;
 }

@@ -23,30 +23,32 @@ class PreActionDialog : public ActionDialog {
                     CRITICAL_SECTION* outputLock, bool* repliedFlag, bool showInTaskbar);
     ~PreActionDialog() override;
 
-    // Shows the dialog and returns once it is gone; the outcome is left in the flags.
-    void Run();
-
-    bool IsRemindChosen() const { return remindChosen; }
-    void SetRemindChosen() { remindChosen = true; }
-    uint32_t GetRemindSeconds() const { return remind.GetRemindSeconds(); }
-    RemindState& GetRemindState() { return remind; }
-    uint32_t GetAutoSeconds() const { return autoSeconds; }
+    bool IsRemindChosen() const { return remindChosen_; }
+    void SetRemindChosen() { remindChosen_ = true; }
+    uint32_t GetRemindSeconds() const { return remind_.GetRemindSeconds(); }
+    RemindState& GetRemindState() { return remind_; }
+    uint32_t GetAutoSeconds() const { return autoSeconds_; }
 
     // Null when the request's title is empty, so the caption is left alone.
     const char* GetDialogTitle() const;
-    const char* GetMessage() const { return message.c_str(); }
-    const char* GetButtonText() const { return buttonText.c_str(); }
-    const char* GetPreviewText() const { return previewText.c_str(); }
+    const char* GetMessage() const { return message_.c_str(); }
+    const char* GetButtonText() const { return buttonText_.c_str(); }
+    const char* GetPreviewText() const { return previewText_.c_str(); }
 
   private:
-    std::string message;
-    std::string previewText;
-    std::string dialogTitle;
-    std::string buttonText;   // a template: a translation may replace it
-    std::string autoMessage;  // kept as received; the countdown line has its own template
-    bool autoRequested = false;
-    bool remindOffered = false;
-    bool remindChosen = false;
-    uint32_t autoSeconds = 0;
-    RemindState remind;  // the chosen interval and the maximum remind time left
+    int TemplateId() const override;
+    DLGPROC Procedure() const override;
+    // Localizes the remind list and starts the countdown.
+    LocalizationFailureCode PrepareRun() override;
+
+    std::string message_;
+    std::string previewText_;
+    std::string dialogTitle_;
+    std::string buttonText_;   // a template: a translation may replace it
+    std::string autoMessage_;  // kept as received; the countdown line has its own template
+    bool autoRequested_ = false;
+    bool remindOffered_ = false;
+    bool remindChosen_ = false;
+    uint32_t autoSeconds_ = 0;
+    RemindState remind_;  // the chosen interval and the maximum remind time left
 };

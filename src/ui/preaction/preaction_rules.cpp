@@ -2,6 +2,7 @@
 
 #include "format/date_time_format.h"
 #include "format/template.h"
+#include "ui/localization_failure.h"
 
 namespace {
 
@@ -36,9 +37,8 @@ RemindStep TickPreActionRemind(PreActionRunState& run, RemindState& remind) {
     return RemindStep::kWithdraw;
 }
 
-Utf8Text BuildCountdownText(uint32_t secondsLeft, const char*& currentLiteral) {
+Utf8Text BuildCountdownText(uint32_t secondsLeft) {
     const uint64_t microseconds = uint64_t{secondsLeft} * kMicrosecondsPerSecond;
     const Utf8Text left = FormatDuration(static_cast<int64_t>(microseconds));
-    currentLiteral = kCountdownLiteral;
-    return Localize(MakeTemplate(kCountdownLiteral), left);
+    return Localize(MakeTemplate(LiteralTracker::Mark(kCountdownLiteral)), left);
 }

@@ -47,5 +47,5 @@ RemindStep TickPreActionRemind(PreActionRunState& run, RemindState& remind);
 
 constexpr char kCountdownLiteral[] = "The action will automatically start in {x}";
 
-// The countdown line for `secondsLeft`; records its template as the current literal first.
-Utf8Text BuildCountdownText(uint32_t secondsLeft, const char*& currentLiteral);
+// The countdown line for `secondsLeft`; marks its template before localizing it.
+Utf8Text BuildCountdownText(uint32_t secondsLeft);

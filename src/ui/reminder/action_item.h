@@ -12,6 +12,13 @@ enum class ActionKind : int32_t {
     kShutdown = 32,
 };
 
+// How many of a reminder's actions there are, and how many of them restart or shut down.
+struct KindCounts {
+    uint32_t actions = 0;
+    uint32_t restarts = 0;
+    uint32_t shutdowns = 0;
+};
+
 // One pending action of a "REMIND" request, as the reader builds it and the reminder dialog
 // copies it. The texts are already normalized to CR LF line breaks.
 struct ActionItem {

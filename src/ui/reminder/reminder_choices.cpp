@@ -3,12 +3,13 @@
 #include "ui/dpi_scaling.h"
 #include "ui/reminder/reminder_messages.h"
 
-KindCounts CountKinds(const SegmentedArray& actions) {
+KindCounts CountKinds(const SegmentedList<ActionItem>& actions) {
     KindCounts counts;
+    counts.actions = actions.count();
     for (uint32_t index = 0; index < actions.count(); ++index) {
-        const auto* item = static_cast<const ActionItem*>(actions.ElementAt(index));
-        if (item->kind == ActionKind::kRestart) ++counts.restarts;
-        if (item->kind == ActionKind::kShutdown) ++counts.shutdowns;
+        const ActionKind kind = actions.at(index).kind;
+        if (kind == ActionKind::kRestart) ++counts.restarts;
+        if (kind == ActionKind::kShutdown) ++counts.shutdowns;
     }
     return counts;
 }
@@ -25,9 +26,9 @@ const char* ActionButtonLiteral(ActionKind kind) {
     return kTakeActionLiteral;
 }
 
-const char* TakeAllLiteral(uint32_t n, uint32_t r, uint32_t s) {
+const char* TakeAllLiteral(const KindCounts& kinds) {
     // The countdown line names the same button, so both follow one choice.
-    switch (ChooseTakeAllTarget(n, r, s)) {
+    switch (ChooseTakeAllTarget(kinds)) {
         case TakeAllTarget::kRestart:
             return kRestartLiteral;
         case TakeAllTarget::kShutdown:
@@ -40,10 +41,10 @@ const char* TakeAllLiteral(uint32_t n, uint32_t r, uint32_t s) {
     return kTakeActionsLiteral;
 }
 
-const char* SingleActionSummaryLiteral(uint32_t n, uint32_t r, uint32_t s) {
-    if (n != 1) return nullptr;
-    if (r > 0) return kOneRestartSummaryLiteral;
-    if (s > 0) return kOneShutdownSummaryLiteral;
+const char* SingleActionSummaryLiteral(const KindCounts& kinds) {
+    if (kinds.actions != 1) return nullptr;
+    if (kinds.restarts > 0) return kOneRestartSummaryLiteral;
+    if (kinds.shutdowns > 0) return kOneShutdownSummaryLiteral;
     return kOneActionSummaryLiteral;
 }
 

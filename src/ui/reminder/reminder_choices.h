@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "io/segmented_array.h"
+#include "io/segmented_list.h"
 #include "ui/reminder/action_item.h"
 
 inline constexpr char kCancelLiteral[] = "Cancel";
@@ -23,23 +23,18 @@ inline constexpr char kOneShutdownSummaryLiteral[] =
     "There is currently a pending shutdown action.";
 inline constexpr char kOneActionSummaryLiteral[] = "There is currently 1 pending action.";
 
-struct KindCounts {
-    uint32_t restarts = 0;
-    uint32_t shutdowns = 0;
-};
+// Counts the actions, and the restarts and shutdowns among them.
+KindCounts CountKinds(const SegmentedList<ActionItem>& actions);
 
-// Counts the restarts and shutdowns among `actions`, whose elements are ActionItems.
-KindCounts CountKinds(const SegmentedArray& actions);
-
-// Caption of the take-action button (1004) for the current action's kind.
+// Caption of the take-action button (IDC_ACTION_BUTTON) for the current action's kind.
 const char* ActionButtonLiteral(ActionKind kind);
 
-// Caption of the take-all button (1021) for n actions, r restarts and s shutdowns: it names what
-// pressing it does to the computer whenever every action does the same.
-const char* TakeAllLiteral(uint32_t n, uint32_t r, uint32_t s);
+// Caption of the take-all button (IDC_TAKE_ALL_BUTTON): it names what pressing it does to the computer whenever
+// every action does the same.
+const char* TakeAllLiteral(const KindCounts& kinds);
 
-// The fixed summary (1029) of a single action; null for several, which get the counted summary.
-const char* SingleActionSummaryLiteral(uint32_t n, uint32_t r, uint32_t s);
+// The fixed summary (IDC_SUMMARY) of a single action; null for several, which get the counted summary.
+const char* SingleActionSummaryLiteral(const KindCounts& kinds);
 
 // The dialog ends this many pixels (at 96 DPI) below the take-all button (folded) or the group box.
 constexpr int32_t kInfoPanelMarginPx = 15;

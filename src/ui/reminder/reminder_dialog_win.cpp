@@ -1,10 +1,6 @@
 #include "ui/reminder/reminder_dialog_win.h"
 
-#include <new>
-
-#include "format/format_override.h"
 #include "resource.h"
-#include "text/transcoder.h"
 #include "ui/line_breaks.h"
 #include "ui/preview_window_win.h"
 #include "ui/remind_combo_win.h"
@@ -21,7 +17,6 @@ bool infoCollapsed = true;
 bool countdownActive = false;
 uint32_t countdownLeft = 0;
 Point storedPosition = kCentreSentinel;
-bool onceStopFlag = true;
 
 // Stands in for the current action while there is none.
 const ActionItem kNoAction;
@@ -31,24 +26,20 @@ bool UpdateCountdownText(HWND window, ActionReminderDialog* dialog) {
     if (line == nullptr) return false;
     try {
         const bool takeAll = dialog != nullptr && dialog->IsAutoTakeAll();
-        const uint32_t n = dialog != nullptr ? dialog->GetActionCount() : 0;
         const KindCounts kinds = dialog != nullptr ? dialog->CountKinds() : KindCounts{};
-        const char* ignoredLiteral = nullptr;
-        const char*& literal = dialog != nullptr ? dialog->CurrentLiteral() : ignoredLiteral;
-        const Utf8Text message =
-            CountdownMessage(countdownLeft, takeAll, n, kinds.restarts, kinds.shutdowns, literal);
+        const Utf8Text message = CountdownMessage(countdownLeft, takeAll, kinds);
         return SetWindowUtf8Text(line, message.range());
     } catch (...) {
         return false;
     }
 }
 
-void SetInitialCaptions(HWND window, const char*& literal) {
-    SetCaption(window, IDC_CANCEL_BUTTON, kCancelLiteral, literal);
-    SetCaption(window, IDC_PREVIEW_BUTTON, kPreviewLiteral, literal);
-    SetCaption(window, IDC_REMIND_BUTTON, kRemindAgainLiteral, literal);
-    SetCaption(window, IDC_ACTION_BUTTON, kTakeActionLiteral, literal);
-    SetCaption(window, IDC_TAKE_ALL_BUTTON, kTakeActionsLiteral, literal);
+void SetInitialCaptions(HWND window) {
+    SetCaption(window, IDC_CANCEL_BUTTON, kCancelLiteral);
+    SetCaption(window, IDC_PREVIEW_BUTTON, kPreviewLiteral);
+    SetCaption(window, IDC_REMIND_BUTTON, kRemindAgainLiteral);
+    SetCaption(window, IDC_ACTION_BUTTON, kTakeActionLiteral);
+    SetCaption(window, IDC_TAKE_ALL_BUTTON, kTakeActionsLiteral);
 }
 
 // The list starts with the intervals that end before the earliest deadline, as the first trim
@@ -60,22 +51,20 @@ void FillRemindListTrimmed(HWND window, ActionReminderDialog& dialog) {
                                             remind.maxRemindLeft, remind.remindIndex);
     const bool startTrimmed = start.action == RemindTrim::kRebuild;
     if (startTrimmed) remind.remindIndex = start.selection;
-    FillRemindCombo(window, remindTexts, remind, dialog.CurrentLiteral(),
+    FillRemindCombo(window, remindTexts, remind,
                     startTrimmed ? start.entryCount : kRemindIntervalCount);
 }
 
 void InitReminderDialog(HWND window, ActionReminderDialog* dialog) {
     PlaceDialogAtStart(window, storedPosition);
-    const char* orphanLiteral = nullptr;
-    SetInitialCaptions(window, dialog != nullptr ? dialog->CurrentLiteral() : orphanLiteral);
+    SetInitialCaptions(window);
     if (dialog != nullptr) {
         // The request's title is shown as received.
         if (dialog->GetDialogTitle() != nullptr) {
             SetWindowRequestText(window, dialog->GetDialogTitle());
         }
         FillRemindListTrimmed(window, *dialog);
-        TrimRemindCombo(window, remindTexts, dialog->GetRemindState(), dialog,
-                        dialog->CurrentLiteral());
+        TrimRemindCombo(window, remindTexts, dialog->GetRemindState(), dialog);
         // A failed trim has recorded its failure and destroyed the dialog.
         if (!IsWindow(window)) return;
         dialog->FillActionCombo(window);
@@ -98,9 +87,10 @@ void InitReminderDialog(HWND window, ActionReminderDialog* dialog) {
 // A failure while the dialog is being built is recorded and ends it before it is shown.
 void InitOrFail(HWND window) {
     ActionReminderDialog* dialog = currentReminderDialog;
-    const RemindFailureCode code = CatchRemindFailure([&] { InitReminderDialog(window, dialog); });
-    if (code == kRemindSucceeded) return;
-    if (dialog != nullptr) dialog->RecordFailure(code, dialog->CurrentLiteral());
+    const LocalizationFailureCode code =
+        CatchLocalizationFailure([&] { InitReminderDialog(window, dialog); });
+    if (code == kLocalizationSucceeded) return;
+    if (dialog != nullptr) dialog->RecordLocalizationFailure(code);
     DestroyWindow(window);
 }
 
@@ -114,8 +104,8 @@ void ShowPreview(HWND window, ActionReminderDialog* dialog) {
 }
 
 void OnActionSelected(HWND window, HWND combo, ActionReminderDialog* dialog) {
-    const LRESULT selection = SendMessageA(combo, CB_GETCURSEL, 0, 0);
-    if (selection != CB_ERR) dialog->SelectAction(static_cast<uint32_t>(selection));
+    uint32_t selection = 0;
+    if (ReadComboSelection(combo, selection)) dialog->SelectAction(selection);
     dialog->ShowCurrentAction(window);
 }
 
@@ -145,14 +135,10 @@ INT_PTR OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
             dialog->RequestTakeAll();
             DestroyWindow(window);
             return TRUE;
-        case IDC_REMIND_COMBO: {
+        case IDC_REMIND_COMBO:
             if (HIWORD(wParam) != CBN_SELCHANGE) return FALSE;
-            const LRESULT selection = SendMessageA(combo, CB_GETCURSEL, 0, 0);
-            if (selection != CB_ERR) {
-                dialog->GetRemindState().remindIndex = static_cast<uint32_t>(selection);
-            }
+            ChooseRemindEntry(combo, dialog->GetRemindState());
             return TRUE;
-        }
         case IDC_ACTION_COMBO:
             OnActionSelected(window, combo, dialog);
             return TRUE;
@@ -167,16 +153,14 @@ INT_PTR OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
 
 void TickRemindList(HWND window, ActionReminderDialog* dialog) {
     RemindState& state = dialog->GetRemindState();
-    const char*& literal = dialog->CurrentLiteral();
     switch (TickMaxRemindLeft(state)) {
         case RemindTick::kNothing:
             return;
         case RemindTick::kReachedZero:
-            RunRemindStepOrFail(window, dialog, literal,
-                                [&] { SwitchRemindToImmediately(window, state); });
+            RunRemindStepOrFail(window, dialog, [&] { SwitchRemindToImmediately(window, state); });
             return;
         case RemindTick::kTrim:
-            TrimRemindCombo(window, remindTexts, state, dialog, literal);
+            TrimRemindCombo(window, remindTexts, state, dialog);
             return;
     }
 }
@@ -219,18 +203,9 @@ void OnCloseRequest(HWND window) {
     DestroyWindow(window);
 }
 
-INT_PTR OnEndSession(HWND window, WPARAM sessionEnds) {
-    if (!sessionEnds) return FALSE;
-    if (currentReminderDialog != nullptr) currentReminderDialog->ReportClosed();
-    DestroyWindow(window);
-    return TRUE;
-}
-
-void OnPaint(HWND window) {
-    ActionReminderDialog* dialog = currentReminderDialog;
-    if (dialog == nullptr || dialog->GetImageBitmap() == nullptr) return;
-    PaintPicture(window, dialog->GetImageBitmap(), dialog->GetImageWidth(),
-                 dialog->GetImageHeight(), dialog->GetPictureCorner());
+DialogPicture CurrentPicture() {
+    const ActionReminderDialog* dialog = currentReminderDialog;
+    return PictureOf(dialog, dialog != nullptr ? dialog->GetPictureCorner() : Point{});
 }
 
 INT_PTR CALLBACK ReminderDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -248,19 +223,10 @@ INT_PTR CALLBACK ReminderDialogProc(HWND window, UINT message, WPARAM wParam, LP
             case kCloseDialogMessage:
                 OnCloseRequest(window);
                 return TRUE;
-            case WM_ENDSESSION:
-                return OnEndSession(window, wParam);
-            case WM_MOVE:
-                KeepInWorkArea(window, lParam);
-                return TRUE;
-            case WM_PAINT:
-                OnPaint(window);
-                return FALSE;
-            case WM_DESTROY:
-                PostQuitMessage(0);
-                return TRUE;
             default:
-                return FALSE;
+                return HandleSharedDialogMessage(window, message, wParam, lParam,
+                                                 currentReminderDialog, CurrentPicture())
+                    .value_or(FALSE);
         }
     } catch (...) {
         // A caption failing after start-up (e.g. "Less Info..." on unfolding) ends the run
@@ -278,36 +244,25 @@ ActionReminderDialog::ActionReminderDialog(bool, bool takeAll, bool, uint32_t re
                                            uint8_t* pixels, HINSTANCE, CRITICAL_SECTION* lock,
                                            bool* replied, bool taskbar)
     : ActionDialog(lock, replied, taskbar),
-      actions(sizeof(ActionItem), firstActionSlot, firstActionSlot + sizeof firstActionSlot),
-      autoSeconds(countdownSeconds),
-      remind(ReminderRemindState(remindTime, shortestPostpone)),
-      autoTakeAll(takeAll) {
+      autoSeconds_(countdownSeconds),
+      remind_(ReminderRemindState(remindTime, shortestPostpone)),
+      autoTakeAll_(takeAll) {
     SetImage(pixels, width, height);
-    NormalizeLineBreaks(title, dialogTitle);
+    NormalizeLineBreaks(title, dialogTitle_);
     currentReminderDialog = this;
 }
 
 ActionReminderDialog::~ActionReminderDialog() {
     currentReminderDialog = nullptr;
-    for (uint32_t index = actions.count(); index > 0; --index) {
-        static_cast<ActionItem*>(actions.ElementAt(index - 1))->~ActionItem();
-    }
 }
 
 void ActionReminderDialog::AddActionItem(const ActionItem& item) {
-    void* slot = actions.AppendSlot();
-    try {
-        new (slot) ActionItem(item);
-    } catch (...) {
-        // The slot holds no action: it must not be destroyed as one.
-        actions.RemoveLast();
-        throw;
-    }
+    actions_.Emplace(item);
 }
 
 const ActionItem& ActionReminderDialog::CurrentAction() const {
-    if (currentAction >= actions.count()) return kNoAction;
-    return *static_cast<const ActionItem*>(actions.ElementAt(currentAction));
+    if (currentAction_ >= actions_.count()) return kNoAction;
+    return actions_.at(currentAction_);
 }
 
 bool ActionReminderDialog::CanCancel() const {
@@ -319,21 +274,26 @@ bool ActionReminderDialog::HasPreview() const {
 }
 
 const char* ActionReminderDialog::GetDialogTitle() const {
-    return dialogTitle.empty() ? nullptr : dialogTitle.c_str();
+    return dialogTitle_.empty() ? nullptr : dialogTitle_.c_str();
 }
 
 void ActionReminderDialog::SelectAction(uint32_t index) {
-    if (index < actions.count()) currentAction = index;
+    if (index < actions_.count()) currentAction_ = index;
 }
 
-void ActionReminderDialog::RunReminder() {
-    const RemindFailureCode code = remindTexts.LocalizeRemindIntervals(currentLiteral);
-    if (code != kRemindSucceeded) {
-        RecordFailure(code, currentLiteral);
-        return;
-    }
+int ActionReminderDialog::TemplateId() const {
+    return IDD_REMINDER;
+}
+
+DLGPROC ActionReminderDialog::Procedure() const {
+    return ReminderDialogProc;
+}
+
+LocalizationFailureCode ActionReminderDialog::PrepareRun() {
+    const LocalizationFailureCode code = remindTexts.LocalizeRemindIntervals();
+    if (code != kLocalizationSucceeded) return code;
     infoCollapsed = true;
-    countdownLeft = autoSeconds;
-    countdownActive = autoSeconds != 0;
-    RunDialogLoop(this, IDD_REMINDER, ReminderDialogProc, onceStopFlag);
+    countdownLeft = autoSeconds_;
+    countdownActive = autoSeconds_ != 0;
+    return kLocalizationSucceeded;
 }

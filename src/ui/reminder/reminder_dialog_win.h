@@ -10,7 +10,7 @@
 #include <string>
 
 #include "format/local_time.h"
-#include "io/segmented_array.h"
+#include "io/segmented_list.h"
 #include "ui/action_dialog_win.h"
 #include "ui/placement.h"
 #include "ui/remind_intervals.h"
@@ -32,33 +32,28 @@ class ActionReminderDialog : public ActionDialog {
     bool CanCancel() const override;
     bool HasPreview() const override;
 
-    // Shows the dialog until a choice, the countdown, the stop event or the session's end.
-    void RunReminder();
-
-    bool IsRemindRequested() const { return remindRequested; }
-    void RequestRemind() { remindRequested = true; }
-    bool IsTakeAllRequested() const { return takeAllRequested; }
-    void RequestTakeAll() { takeAllRequested = true; }
-    bool IsAutoTakeAll() const { return autoTakeAll; }
-    uint32_t GetAutoSeconds() const { return autoSeconds; }
-    uint32_t GetRemindSeconds() const { return remind.GetRemindSeconds(); }
-    RemindState& GetRemindState() { return remind; }
+    bool IsRemindRequested() const { return remindRequested_; }
+    void RequestRemind() { remindRequested_ = true; }
+    bool IsTakeAllRequested() const { return takeAllRequested_; }
+    void RequestTakeAll() { takeAllRequested_ = true; }
+    bool IsAutoTakeAll() const { return autoTakeAll_; }
+    uint32_t GetAutoSeconds() const { return autoSeconds_; }
+    uint32_t GetRemindSeconds() const { return remind_.GetRemindSeconds(); }
+    RemindState& GetRemindState() { return remind_; }
 
     // The request's title, or null when it is empty (the template's "Reminder" stays).
     const char* GetDialogTitle() const;
-    uint32_t GetActionCount() const { return actions.count(); }
-    uint32_t GetCurrentIndex() const { return currentAction; }
+    uint32_t GetActionCount() const { return actions_.count(); }
+    uint32_t GetCurrentIndex() const { return currentAction_; }
     // Makes action `index` current; an index beyond the actions is ignored.
     void SelectAction(uint32_t index);
     int32_t GetCurrentActionId() const { return CurrentAction().id; }
     const std::string& GetCurrentTitle() const { return CurrentAction().title; }
     const std::string& GetCurrentBody() const { return CurrentAction().body; }
     Timestamp GetCurrentDeadline() const { return CurrentAction().deadline; }
-    KindCounts CountKinds() const { return ::CountKinds(actions); }
+    KindCounts CountKinds() const { return ::CountKinds(actions_); }
 
-    // The template being localized, named by a failure report.
-    const char*& CurrentLiteral() { return currentLiteral; }
-    Point GetPictureCorner() const { return pictureCorner; }
+    Point GetPictureCorner() const { return pictureCorner_; }
 
     // Layout operations on the dialog window; a missing control skips the step that needs it.
     void FillActionCombo(HWND window);
@@ -69,19 +64,21 @@ class ActionReminderDialog : public ActionDialog {
     void ApplyInfoLayout(HWND window, bool infoCollapsed);
 
   private:
+    int TemplateId() const override;
+    DLGPROC Procedure() const override;
+    // Localizes the remind list, folds the lower panel and starts the countdown.
+    LocalizationFailureCode PrepareRun() override;
+
     const ActionItem& CurrentAction() const;
 
-    // Segment 0 of `actions`: room for one action inside the object, so a reminder about a
-    // single action allocates nothing for it.
-    alignas(ActionItem) unsigned char firstActionSlot[sizeof(ActionItem)];
-    SegmentedArray actions;
-    uint32_t currentAction = 0;
-    uint32_t autoSeconds = 0;
-    bool remindRequested = false;
-    bool takeAllRequested = false;
-    RemindState remind;
-    bool autoTakeAll = false;
-    std::string dialogTitle;
-    const char* currentLiteral = nullptr;
-    Point pictureCorner;
+    // A reminder about a single action allocates nothing for it.
+    SegmentedList<ActionItem> actions_;
+    uint32_t currentAction_ = 0;
+    uint32_t autoSeconds_ = 0;
+    bool remindRequested_ = false;
+    bool takeAllRequested_ = false;
+    RemindState remind_;
+    bool autoTakeAll_ = false;
+    std::string dialogTitle_;
+    Point pictureCorner_;
 };

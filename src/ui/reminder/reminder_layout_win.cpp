@@ -13,9 +13,9 @@ constexpr int kLowerPanelControls[] = {IDC_ACTION_GROUP, IDC_ACTION_COMBO, IDC_A
                                        IDC_PREVIEW_BUTTON, IDC_CANCEL_BUTTON};
 
 // The deadline never ends the dialog: a text that cannot be built leaves the line empty.
-void ShowDeadline(HWND deadlineLine, Timestamp deadline, const char*& literal) {
+void ShowDeadline(HWND deadlineLine, Timestamp deadline) {
     try {
-        if (SetWindowUtf8Text(deadlineLine, DeadlineText(deadline, literal).range())) return;
+        if (SetWindowUtf8Text(deadlineLine, DeadlineText(deadline).range())) return;
     } catch (...) {
     }
     SetWindowRequestText(deadlineLine, "");
@@ -26,10 +26,9 @@ void ShowDeadline(HWND deadlineLine, Timestamp deadline, const char*& literal) {
 void ActionReminderDialog::FillActionCombo(HWND window) {
     HWND combo = GetDlgItem(window, IDC_ACTION_COMBO);
     if (combo == nullptr) return;
-    const uint32_t n = actions.count();
-    for (uint32_t i = 1; i <= n; ++i)
-        AddComboUtf8Entry(combo, ActionLabel(i, n, currentLiteral).range());
-    if (n != 0) currentAction = 0;
+    const uint32_t count = actions_.count();
+    for (uint32_t i = 1; i <= count; ++i) AddComboUtf8Entry(combo, ActionLabel(i, count).range());
+    if (count != 0) currentAction_ = 0;
     SendMessageA(combo, CB_SETCURSEL, 0, 0);
 }
 
@@ -47,10 +46,8 @@ void ActionReminderDialog::ShowCurrentAction(HWND window) {
             SetWindowRequestText(message, action.message.c_str());
         }
     }
-    SetCaption(window, IDC_ACTION_BUTTON, ActionButtonLiteral(action.kind), currentLiteral);
-    if (HWND deadline = GetDlgItem(window, IDC_DEADLINE)) {
-        ShowDeadline(deadline, action.deadline, currentLiteral);
-    }
+    SetCaption(window, IDC_ACTION_BUTTON, ActionButtonLiteral(action.kind));
+    if (HWND deadline = GetDlgItem(window, IDC_DEADLINE)) ShowDeadline(deadline, action.deadline);
     ShowActionButtons(window);
 }
 
@@ -63,19 +60,16 @@ void ActionReminderDialog::ShowActionButtons(HWND window) {
 void ActionReminderDialog::SetSummaryAndTakeAllCaptions(HWND window) {
     HWND summary = GetDlgItem(window, IDC_SUMMARY);
     if (summary == nullptr) return;
-    const uint32_t n = actions.count();
     const KindCounts kinds = CountKinds();
-    const uint32_t r = kinds.restarts;
-    const uint32_t s = kinds.shutdowns;
-    if (const char* single = SingleActionSummaryLiteral(n, r, s)) {
-        SetCaption(window, IDC_TAKE_ALL_BUTTON, TakeAllLiteral(n, r, s), currentLiteral);
-        SetCaption(window, IDC_SUMMARY, single, currentLiteral);
+    if (const char* single = SingleActionSummaryLiteral(kinds)) {
+        SetCaption(window, IDC_TAKE_ALL_BUTTON, TakeAllLiteral(kinds));
+        SetCaption(window, IDC_SUMMARY, single);
         return;
     }
-    SetWindowUtf8Text(summary, PendingActionsSummary(n, r, s, currentLiteral).range());
+    SetWindowUtf8Text(summary, PendingActionsSummary(kinds).range());
     // "Take Actions Now" stays unless every action restarts or shuts down.
-    if (ChooseTakeAllTarget(n, r, s) != TakeAllTarget::kTakeActions) {
-        SetCaption(window, IDC_TAKE_ALL_BUTTON, TakeAllLiteral(n, r, s), currentLiteral);
+    if (ChooseTakeAllTarget(kinds) != TakeAllTarget::kTakeActions) {
+        SetCaption(window, IDC_TAKE_ALL_BUTTON, TakeAllLiteral(kinds));
     }
 }
 
@@ -83,13 +77,13 @@ void ActionReminderDialog::PlaceImage(HWND window) {
     if (GetDlgItem(window, IDC_SUMMARY) == nullptr) return;
     ComposeImageBitmap(window);
     if (GetImageBitmap() == nullptr) return;
-    MakeRoomForPictureBeside(window, IDC_SUMMARY, imageWidth, imageHeight, pictureCorner);
+    MakeRoomForPictureBeside(window, IDC_SUMMARY, GetImageWidth(), GetImageHeight(),
+                             pictureCorner_);
 }
 
 void ActionReminderDialog::ApplyInfoLayout(HWND window, bool infoCollapsed) {
     for (int id : kLowerPanelControls) ShowControl(window, id, !infoCollapsed);
-    SetCaption(window, IDC_MORE_INFO_BUTTON, infoCollapsed ? kMoreInfoLiteral : kLessInfoLiteral,
-               currentLiteral);
+    SetCaption(window, IDC_MORE_INFO_BUTTON, infoCollapsed ? kMoreInfoLiteral : kLessInfoLiteral);
     RECT windowRect;
     if (!GetWindowRect(window, &windowRect)) return;
     HWND anchor = GetDlgItem(window, infoCollapsed ? IDC_TAKE_ALL_BUTTON : IDC_ACTION_GROUP);

@@ -3,6 +3,7 @@
 #include "format/date_time_format.h"
 #include "format/number_format.h"
 #include "format/template.h"
+#include "ui/localization_failure.h"
 
 namespace {
 
@@ -27,19 +28,19 @@ constexpr char kActionLabelLiteral[] = " Action {x} of {y}";
 
 }  // namespace
 
-TakeAllTarget ChooseTakeAllTarget(uint32_t n, uint32_t r, uint32_t s) {
-    if (n == 1) {
-        if (r > 0) return TakeAllTarget::kRestart;
-        if (s > 0) return TakeAllTarget::kShutdown;
+TakeAllTarget ChooseTakeAllTarget(const KindCounts& kinds) {
+    if (kinds.actions == 1) {
+        if (kinds.restarts > 0) return TakeAllTarget::kRestart;
+        if (kinds.shutdowns > 0) return TakeAllTarget::kShutdown;
         return TakeAllTarget::kTakeAction;
     }
-    if (r + s != n) return TakeAllTarget::kTakeActions;
-    return r > 0 ? TakeAllTarget::kRestart : TakeAllTarget::kShutdown;
+    if (kinds.restarts + kinds.shutdowns != kinds.actions) return TakeAllTarget::kTakeActions;
+    return kinds.restarts > 0 ? TakeAllTarget::kRestart : TakeAllTarget::kShutdown;
 }
 
-const char* CountdownLiteral(bool takeAll, uint32_t n, uint32_t r, uint32_t s) {
+const char* CountdownLiteral(bool takeAll, const KindCounts& kinds) {
     if (!takeAll) return kRemindCountdown;
-    switch (ChooseTakeAllTarget(n, r, s)) {
+    switch (ChooseTakeAllTarget(kinds)) {
         case TakeAllTarget::kRestart:
             return kRestartCountdown;
         case TakeAllTarget::kShutdown:
@@ -52,27 +53,25 @@ const char* CountdownLiteral(bool takeAll, uint32_t n, uint32_t r, uint32_t s) {
     return kTakeActionsCountdown;
 }
 
-Utf8Text CountdownMessage(uint32_t secondsLeft, bool takeAll, uint32_t n, uint32_t r, uint32_t s,
-                          const char*& currentLiteral) {
-    currentLiteral = CountdownLiteral(takeAll, n, r, s);
+Utf8Text CountdownMessage(uint32_t secondsLeft, bool takeAll, const KindCounts& kinds) {
+    const char* literal = LiteralTracker::Mark(CountdownLiteral(takeAll, kinds));
     const uint64_t microseconds = static_cast<uint64_t>(secondsLeft) * kMicrosecondsPerSecond;
-    return Localize(MakeTemplate(currentLiteral),
-                    FormatDuration(static_cast<int64_t>(microseconds)));
+    return Localize(MakeTemplate(literal), FormatDuration(static_cast<int64_t>(microseconds)));
 }
 
-const char* PendingActionsLiteral(uint32_t r, uint32_t s) {
-    if (r > 0) return kRestartSummary;
-    if (s > 0) return kShutdownSummary;
+const char* PendingActionsLiteral(const KindCounts& kinds) {
+    if (kinds.restarts > 0) return kRestartSummary;
+    if (kinds.shutdowns > 0) return kShutdownSummary;
     return kPlainSummary;
 }
 
-Utf8Text PendingActionsSummary(uint32_t n, uint32_t r, uint32_t s, const char*& currentLiteral) {
-    currentLiteral = PendingActionsLiteral(r, s);
-    return Localize(MakeTemplate(currentLiteral), FormatUnsigned(n));
+Utf8Text PendingActionsSummary(const KindCounts& kinds) {
+    const char* literal = LiteralTracker::Mark(PendingActionsLiteral(kinds));
+    return Localize(MakeTemplate(literal), FormatUnsigned(kinds.actions));
 }
 
-Utf8Text DeadlineText(Timestamp deadline, const char*& currentLiteral) {
-    currentLiteral = kDeadlineLiteral;
+Utf8Text DeadlineText(Timestamp deadline) {
+    LiteralTracker::Mark(kDeadlineLiteral);
     // Today's offset, also for a deadline in another season.
     const LocalDateTime local = ToLocalDateTime(deadline, LocalOffsetSeconds());
     return Localize(MakeTemplate(kDeadlineLiteral), FormatMonthName(local.month),
@@ -80,7 +79,7 @@ Utf8Text DeadlineText(Timestamp deadline, const char*& currentLiteral) {
                     FormatTimeOfDay(local.time));
 }
 
-Utf8Text ActionLabel(uint32_t i, uint32_t n, const char*& currentLiteral) {
-    currentLiteral = kActionLabelLiteral;
+Utf8Text ActionLabel(uint32_t i, uint32_t n) {
+    LiteralTracker::Mark(kActionLabelLiteral);
     return Localize(MakeTemplate(kActionLabelLiteral), FormatUnsigned(i), FormatUnsigned(n));
 }
