@@ -29,6 +29,7 @@ class Mutant:
     old: str
     new: str
     kind: str
+    text: str = ""  # the line as it was found
 
     def place(self):
         return f"{self.path}:{self.line}"
@@ -137,7 +138,8 @@ def find_mutants(root, files):
                 zip(code_only(text).split("\n"), text.split("\n")), 1):
             if SKIPPED_LINE.search(original):
                 continue
-            mutants.extend(line_mutants(path, number, code))
+            mutants.extend(Mutant(m.path, m.line, m.column, m.old, m.new, m.kind, original.strip())
+                           for m in line_mutants(path, number, code))
     return mutants
 
 
@@ -346,8 +348,7 @@ def main():
     for number in sorted(outcomes):
         outcome, mutant = outcomes[number]
         if outcome == "survived":
-            text = (ROOT / mutant.path).read_text().split("\n")[mutant.line - 1].strip()
-            print(f"  #{number} {mutant.describe()}\n      {text}")
+            print(f"  #{number} {mutant.describe()}\n      {mutant.text}")
     tested = counts["killed"] + counts["survived"]
     score = 100.0 * counts["killed"] / tested if tested else 0.0
     print(f"\nkilled {counts['killed']}, survived {counts['survived']}, "
