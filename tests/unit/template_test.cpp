@@ -64,10 +64,13 @@ TEST(Localize, NameRulesOfTheSourceText) {
         const char* source;
         bool improperName;  // else the special name is undefined
     };
+    // The last rows: the bytes just outside the letters and digits.
     const Case failures[] = {
         {"{}", true},      {"a{}b", true},     {"{a-b}", true},       {"{a b}", true},
         {"{x{y}", true},   {"{day of}", true}, {"{a\xC3\xA9}", true}, {"{_}", false},
         {"{_foo}", false}, {"{_TAB}", false},  {"{_tabs}", false},    {"{_cr }", false},
+        {"{x@}", true},    {"{x[}", true},     {"{x`}", true},        {"{x/}", true},
+        {"{x:}", true},
     };
     for (const Case& failure : failures) {
         SCOPED_TRACE(failure.source);
@@ -83,6 +86,7 @@ TEST(Localize, NameRulesOfTheSourceText) {
     EXPECT_EQ(Text(Localize(MakeTemplate("<{-a}>"), "1")), "<1>");
     EXPECT_EQ(Text(Localize(MakeTemplate("<{\xC3}>"), "1")), "<1>");
     EXPECT_EQ(Text(Localize(MakeTemplate("{0}{day_of_month}{X}{x}"), "1", "2", "3", "4")), "1234");
+    EXPECT_EQ(Text(Localize(MakeTemplate("{xAZ}{xaz}{x09}"), "1", "2", "3")), "123");
 }
 
 TEST(Localize, SpecialVariablesStandForCharactersATemplateCannotHold) {

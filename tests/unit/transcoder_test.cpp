@@ -140,6 +140,10 @@ TEST(Utf8ToUtf16, DecodesEveryForm) {
          {0xD800, 0xDC00, 0xDBFF, 0xDFFF}},
         {"two-byte range", {0xC2, 0x80, 0xDF, 0xBF}, {0x0080, 0x07FF}},
         {"embedded zero byte", {'a', 0x00, 'b'}, {'a', 0, 'b'}},
+        // Read eight at a time: the last word ends with the buffer.
+        {"eight ASCII bytes",
+         {'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h'},
+         {'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h'}},
     };
     for (const ValidCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -339,6 +343,12 @@ TEST(UStringBuilder, GrowsToTheLargerOfNeedAndDoubleCapacity) {
     EXPECT_EQ(Units(text.first(), text.last()), units);
     EXPECT_EQ(*text.last(), 0);
     EXPECT_EQ(builder.capacity(), 0u);
+
+    UStringBuilder<UTF16> full;
+    full.SetCapacityHint(2);
+    full.Start();
+    full.Receive(units.data(), units.data() + 2);  // needs exactly what it has
+    EXPECT_EQ(full.capacity(), 2u);
 }
 
 TEST(UStringBuilder, StartDiscardsWhatWasCollected) {
