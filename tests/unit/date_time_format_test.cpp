@@ -65,6 +65,7 @@ TEST(FormatDuration, ClockDaysAndSign) {
         {90 * kSecond, "00:01:30"},
         {59 * kSecond + 900000, "00:00:59"},
         {kDay - 1, "23:59:59"},
+        {19 * kHour + 10 * kMinute, "19:10:00"},
         {kDay, "1 day"},
         {kDay + kSecond / 2, "1 day"},
         {kDay + kSecond, "1 day, 00:00:01"},
