@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "io/file_errors.h"
+#include "platform/platform.h"
 #include "support/scoped_temp_dir.h"
 
 namespace {
@@ -83,6 +84,10 @@ TEST(FileReadingPath, CloseEndsWithoutAHandleAndMovesTransferIt) {
     moved.Close();  // closing nothing is no error
     moved.Open(path.c_str());
     EXPECT_TRUE(moved.IsOpen());
+    FileReadingPath other(dir.Write("b.bin", "de").c_str());
+    other = std::move(moved);  // closes b.bin and takes a.bin
+    EXPECT_FALSE(moved.IsOpen());
+    EXPECT_EQ(other.GetSize(), 3u);
 }
 
 TEST(ReadFileInto, EmptyFileAndOffsetAtTheEndDeliverNoChunk) {
@@ -207,6 +212,8 @@ TEST(RaiseFileError, OpenTable) {
          {{39, 112}, "DiskFullError"}});
     // A sharing violation, end of file and the seek codes are not named when opening.
     ExpectPlainFileIOError(RaiseFileError, {1, 4, 24, 32, 38, 131, 1000, 0xFFFFFFFFu});
+    // The native stand-ins report too many open files with Windows' own code.
+    ExpectPlainFileIOError(RaiseFileError, {platform::error::kTooManyOpenFiles});
 }
 
 TEST(RaiseReadError, ReadTable) {
