@@ -82,7 +82,7 @@ TEST(FileReadingPath, CloseEndsWithoutAHandleAndMovesTransferIt) {
     moved.Close();
     EXPECT_FALSE(moved.IsOpen());
     moved.Close();  // closing nothing is no error
-    EXPECT_THROW(moved.GetSize(), FileIOError);  // nothing open has no size
+    EXPECT_THROW(moved.GetSize(), FileNotFoundError);  // an invalid handle, as Windows names it
     moved.Open(path.c_str());
     EXPECT_TRUE(moved.IsOpen());
     FileReadingPath other(dir.Write("b.bin", "de").c_str());
