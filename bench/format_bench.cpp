@@ -9,15 +9,17 @@
 
 #include "format/date_time_format.h"
 #include "format/template.h"
+#include "format/time_units.h"
 
 namespace {
 
-constexpr int64_t kMicrosecondsPerHour = 3600LL * 1000000;
+constexpr int64_t kMicrosecondsPerHour = 3600 * kMicrosecondsPerSecond;
 // 2 days, 03:04:05: the longest duration template, with every clock digit.
-constexpr int64_t kDuration = (2 * 24 + 3) * kMicrosecondsPerHour + (4 * 60 + 5) * 1000000LL;
+constexpr int64_t kDuration =
+    (2 * 24 + 3) * kMicrosecondsPerHour + (4 * 60 + 5) * kMicrosecondsPerSecond;
 
 std::string FmtDuration(int64_t microseconds) {
-    const int64_t seconds = microseconds / 1000000;
+    const int64_t seconds = microseconds / kMicrosecondsPerSecond;
     const int64_t days = seconds / 86400;
     const int64_t clock = seconds % 86400;
     return fmt::format("{} days, {:02}:{:02}:{:02}", days, clock / 3600, clock / 60 % 60,

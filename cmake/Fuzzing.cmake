@@ -2,8 +2,7 @@
 # short regression run of each over its seed corpus, so that one `ctest` covers them too.
 include(ExternalProject)
 
-set(ZEM_FUZZ_TARGETS
-    request_fuzzer localize_fuzzer translation_fuzzer utf8_fuzzer icon_fuzzer calendar_fuzzer)
+zem_fuzz_targets(ZEM_FUZZ_TARGETS)
 set(ZEM_FUZZ_SECONDS 20)
 
 find_program(ZEM_CLANG clang)
@@ -30,6 +29,7 @@ ExternalProject_Add(zem_fuzzers
         -DZEM_WITH_FUZZERS=ON
         -DZEM_WITH_WINDOWS=OFF
         -DZEM_SANITIZE=OFF
+        -DZEM_WERROR=${ZEM_WERROR}
     BUILD_COMMAND ${ZEM_FUZZ_BUILD_COMMAND}
     BUILD_ALWAYS ON
     INSTALL_COMMAND "")

@@ -5,7 +5,6 @@ include(ExternalProject)
 set(ZEM_WIN_BINARY_DIR ${PROJECT_BINARY_DIR}/win)
 set(ZEM_WIN_BIN ${ZEM_WIN_BINARY_DIR}/bin)
 set(ZEM_HARNESS ${PROJECT_SOURCE_DIR}/scripts/wine_harness.py)
-set(ZEM_PYTHON /usr/bin/python3)
 set(ZEM_WINE_STATE ${PROJECT_BINARY_DIR}/wine)
 
 ExternalProject_Add(zem_windows
@@ -14,6 +13,7 @@ ExternalProject_Add(zem_windows
     CMAKE_ARGS
         -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/mingw-w64-x86_64.cmake
         -DCMAKE_BUILD_TYPE=Release
+        -DZEM_WERROR=${ZEM_WERROR}
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
     USES_TERMINAL_BUILD ON)
@@ -32,8 +32,8 @@ add_test(NAME wine.unit_tests
             ${ZEM_WIN_BIN}/zem_unit_tests.exe --gtest_brief=1)
 set_tests_properties(wine.unit_tests PROPERTIES FIXTURES_REQUIRED wine_session TIMEOUT 600)
 
-# A test file that starts with "# wine-dpi: N" runs in a session of its own whose screen is set
-# to N DPI (the logical DPI is per Wine prefix).
+# A test module marked wine_dpi(N) runs in a session of its own whose screen is set to N DPI (the
+# logical DPI is per Wine prefix).
 function(zem_dpi_session dpi out_fixture out_state)
     set(fixture wine_session_dpi${dpi})
     set(state ${PROJECT_BINARY_DIR}/wine-dpi${dpi})
@@ -49,37 +49,18 @@ function(zem_dpi_session dpi out_fixture out_state)
     set(${out_state} ${state} PARENT_SCOPE)
 endfunction()
 
-# One CTest case per end-to-end test function, found by name in tests/e2e/test_*.py.
-file(GLOB ZEM_E2E_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/test_*.py)
-foreach(e2e_file IN LISTS ZEM_E2E_FILES)
-    # A test function added to an existing file must register too.
-    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${e2e_file})
-    get_filename_component(e2e_module ${e2e_file} NAME_WE)
-    file(STRINGS ${e2e_file} e2e_lines REGEX "^def test_[A-Za-z0-9_]+")
-    file(STRINGS ${e2e_file} e2e_serial REGEX "^# serial: ")
-    string(REPLACE "# serial: " "" e2e_serial "${e2e_serial}")
-    string(REPLACE " " ";" e2e_serial "${e2e_serial}")
-    file(STRINGS ${e2e_file} e2e_dpi REGEX "^# wine-dpi: [0-9]+$")
+# One CTest case per end-to-end test function, as pytest collects them. Cases marked serial signal
+# the machine-wide stop event, which would close the dialogs of other cases: they run alone.
+zem_collect_pytest_cases(${PROJECT_SOURCE_DIR}/tests/e2e e2e_cases)
+foreach(e2e_case IN LISTS e2e_cases)
+    zem_add_pytest_case(e2e ${PROJECT_SOURCE_DIR}/tests/e2e "${e2e_case}" e2e_name e2e_dpi)
     set(e2e_fixture wine_session)
     set(e2e_state ${ZEM_WINE_STATE})
-    if(e2e_dpi)
-        string(REPLACE "# wine-dpi: " "" e2e_dpi "${e2e_dpi}")
+    if(NOT e2e_dpi EQUAL 0)
         zem_dpi_session(${e2e_dpi} e2e_fixture e2e_state)
     endif()
-    foreach(line IN LISTS e2e_lines)
-        string(REGEX REPLACE "^def (test_[A-Za-z0-9_]+).*" "\\1" e2e_case "${line}")
-        string(REGEX REPLACE "^test_" "" e2e_short "${e2e_module}")
-        set(e2e_name "e2e.${e2e_short}.${e2e_case}")
-        add_test(NAME ${e2e_name}
-            COMMAND ${ZEM_PYTHON} -m pytest -q -p no:cacheprovider "${e2e_file}::${e2e_case}"
-            WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/tests/e2e)
-        set_tests_properties(${e2e_name} PROPERTIES
-            FIXTURES_REQUIRED ${e2e_fixture}
-            TIMEOUT 120
-            ENVIRONMENT "ZEM_WINE_STATE=${e2e_state};ZEM_WIN_BIN=${ZEM_WIN_BIN}")
-        # Cases that signal the machine-wide stop event would close the dialogs of other cases.
-        if(e2e_case IN_LIST e2e_serial)
-            set_tests_properties(${e2e_name} PROPERTIES RUN_SERIAL ON)
-        endif()
-    endforeach()
+    set_tests_properties(${e2e_name} PROPERTIES
+        FIXTURES_REQUIRED ${e2e_fixture}
+        TIMEOUT 120
+        ENVIRONMENT "ZEM_WINE_STATE=${e2e_state};ZEM_WIN_BIN=${ZEM_WIN_BIN}")
 endforeach()

@@ -1,6 +1,9 @@
 # Warnings and link options shared by every target of the tree.
 
-set(ZEM_WARNINGS -Wall -Wextra)
+set(ZEM_WARNINGS -Wall -Wextra -Wshadow)
+if(ZEM_WERROR)
+    list(APPEND ZEM_WARNINGS -Werror)
+endif()
 
 if(ZEM_WINDOWS)
     # Static runtime: the product needs no DLL beyond the system's own.
@@ -35,4 +38,12 @@ function(zem_collect_sources out_var dir)
         endif()
     endforeach()
     set(${out_var} ${result} PARENT_SCOPE)
+endfunction()
+
+# Sets OUT_VAR to the fuzz targets, listed once in fuzz/targets.txt.
+function(zem_fuzz_targets out_var)
+    set(list_file ${PROJECT_SOURCE_DIR}/fuzz/targets.txt)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${list_file})
+    file(STRINGS ${list_file} targets REGEX "^[^#]")
+    set(${out_var} ${targets} PARENT_SCOPE)
 endfunction()

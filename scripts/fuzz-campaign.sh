@@ -11,7 +11,7 @@ seconds=${1:?usage: fuzz-campaign.sh SECONDS_PER_TARGET [TARGET...]}
 shift
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-    targets=(request_fuzzer localize_fuzzer translation_fuzzer utf8_fuzzer icon_fuzzer calendar_fuzzer)
+    mapfile -t targets < <(grep '^[^#]' "$root/fuzz/targets.txt")
 fi
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DZEM_WITH_FUZZERS=ON -DZEM_WITH_WINDOWS=OFF \

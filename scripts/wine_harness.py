@@ -21,6 +21,7 @@ import shutil
 import signal
 import subprocess
 import sys
+import tempfile
 import time
 from pathlib import Path
 
@@ -233,8 +234,16 @@ def main():
         session.stop()
         return 0
     if options.command == "exec":
-        proc = session.popen(options.program, options.args)
-        return proc.wait()
+        # The output goes through a file, not the caller's pipe: a Wine process the program starts
+        # on the way (the desktop, when none is running) inherits its handles and would keep the
+        # pipe open, and the caller waiting, long after the program has ended.
+        with tempfile.TemporaryFile() as output:
+            proc = session.popen(options.program, options.args, stdin=subprocess.DEVNULL,
+                                 stdout=output, stderr=subprocess.STDOUT, start_new_session=True)
+            code = proc.wait()
+            output.seek(0)
+            sys.stdout.buffer.write(output.read())
+        return code
     if options.command == "request":
         data = Path(options.request_file).read_bytes()
         started = time.monotonic()

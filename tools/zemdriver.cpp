@@ -13,6 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "format/time_units.h"
+#include "platform/handles_win.h"
+#include "protocol/stop_event.h"
+
 namespace zemdriver {
 namespace {
 
@@ -21,7 +25,6 @@ constexpr DWORD kDefaultWaitMs = 10000;
 // A message whose handler runs a nested loop (the preview window) answers only when that loop
 // ends; after this long the command reports "pending" instead of waiting for the answer.
 constexpr DWORD kDefaultSendMs = 5000;
-constexpr char kStopEventName[] = "Global\\MarlixZemClientUIStopEvent";
 
 const char kUsage[] =
     "usage: zemdriver COMMAND [OPTIONS]\n"
@@ -322,7 +325,8 @@ int CommandRoundTrip(const Options& options) {
                                           kDefaultSendMs, &result);
         QueryPerformanceCounter(&after);
         if (!sent) throw DriverError("no answer within " + std::to_string(kDefaultSendMs) + " ms");
-        std::printf("%lld\n", (after.QuadPart - before.QuadPart) * 1000000 / frequency.QuadPart);
+        std::printf("%lld\n", (after.QuadPart - before.QuadPart) * kMicrosecondsPerSecond /
+                                  frequency.QuadPart);
     }
     return 0;
 }
@@ -338,64 +342,48 @@ int CommandPidOf(const Options& options) {
 int CommandGuiResources(const Options& options) {
     DWORD processId = 0;
     GetWindowThreadProcessId(RequireWindow(options), &processId);
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
+    const ScopedKernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId));
     if (!process) {
         throw DriverError("OpenProcess failed, error " + std::to_string(GetLastError()));
     }
-    DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS);
-    DWORD user = GetGuiResources(process, GR_USEROBJECTS);
-    CloseHandle(process);
+    DWORD gdi = GetGuiResources(process.get(), GR_GDIOBJECTS);
+    DWORD user = GetGuiResources(process.get(), GR_USEROBJECTS);
     std::printf("gdi %lu user %lu\n", static_cast<unsigned long>(gdi),
                 static_cast<unsigned long>(user));
     return 0;
 }
 
-// Owns the event handle; the named event lives only while some process holds one.
-class StopEvent {
-  public:
-    StopEvent() : handle_(CreateEventA(nullptr, TRUE, FALSE, kStopEventName)) {
-        if (!handle_) {
-            throw DriverError("CreateEventA failed, error " + std::to_string(GetLastError()));
-        }
-    }
-    ~StopEvent() { CloseHandle(handle_); }
-    StopEvent(const StopEvent&) = delete;
-    StopEvent& operator=(const StopEvent&) = delete;
-    HANDLE get() const { return handle_; }
-
-  private:
-    HANDLE handle_;
-};
+// The named event lives only while some process holds a handle to it.
+ScopedKernelHandle OpenOrCreateStopEvent() {
+    ScopedKernelHandle event(CreateEventA(nullptr, TRUE, FALSE, kStopEventName));
+    if (!event) throw DriverError("CreateEventA failed, error " + std::to_string(GetLastError()));
+    return event;
+}
 
 // The event as a careful agent secures it: everyone may wait on it, only the creator (through the
 // handle it got at creation) may signal or reset it.
 int HoldSecuredStopEvent() {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    PSECURITY_DESCRIPTOR rawDescriptor = nullptr;
     if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(
-            "D:(A;;0x00100000;;;WD)", SDDL_REVISION_1, &descriptor, nullptr)) {
+            "D:(A;;0x00100000;;;WD)", SDDL_REVISION_1, &rawDescriptor, nullptr)) {
         throw DriverError("cannot build the security descriptor");
     }
-    SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor, FALSE};
-    HANDLE event = CreateEventA(&attributes, TRUE, FALSE, kStopEventName);
+    const ScopedLocalMemory descriptor(rawDescriptor);
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor.get(), FALSE};
+    const ScopedKernelHandle event(CreateEventA(&attributes, TRUE, FALSE, kStopEventName));
     const DWORD created = GetLastError();
-    LocalFree(descriptor);
-    if (event == nullptr)
-        throw DriverError("CreateEventA failed, error " + std::to_string(created));
-    if (created == ERROR_ALREADY_EXISTS) {
-        CloseHandle(event);
-        throw DriverError("the stop event already exists");
-    }
+    if (!event) throw DriverError("CreateEventA failed, error " + std::to_string(created));
+    if (created == ERROR_ALREADY_EXISTS) throw DriverError("the stop event already exists");
     std::printf("holding\n");
     std::fflush(stdout);
     char line[64];
     while (std::fgets(line, sizeof line, stdin) != nullptr) {
         const std::string command(line, std::strcspn(line, "\r\n"));
-        const bool done =
-            command == "signal" ? SetEvent(event) : command == "reset" && ResetEvent(event);
+        const bool done = command == "signal" ? SetEvent(event.get())
+                                              : command == "reset" && ResetEvent(event.get());
         std::printf("%s\n", done ? "done" : "failed");
         std::fflush(stdout);
     }
-    CloseHandle(event);
     return 0;
 }
 
@@ -403,7 +391,7 @@ int CommandStopEvent(const Options& options) {
     if (options.Positional().size() != 1) throw DriverError("stop-event needs one action");
     const std::string& action = options.Positional()[0];
     if (action == "secure") return HoldSecuredStopEvent();
-    StopEvent event;
+    const ScopedKernelHandle event = OpenOrCreateStopEvent();
     if (action == "signal") {
         if (!SetEvent(event.get())) throw DriverError("SetEvent failed");
     } else if (action == "reset") {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/handles_win.h"
+#include "ui/pixel_format.h"
 #include "zemdriver.h"
 
 namespace zemdriver {
@@ -243,47 +245,21 @@ void DumpDialog(HWND dialog) {
 
 namespace {
 
-// Screen device context of the whole desktop, released on scope exit.
-class ScreenDc {
-  public:
-    ScreenDc() : dc_(GetDC(nullptr)) {}
-    ~ScreenDc() {
-        if (dc_) ReleaseDC(nullptr, dc_);
-    }
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
-    HDC get() const { return dc_; }
-
-  private:
-    HDC dc_;
-};
+constexpr WORD kBitsPerPixel = kBytesPerPixel * 8;
 
 // A 32-bit bottom-up DIB section selected into its own memory context.
 class Canvas {
   public:
-    Canvas(HDC reference, int width, int height) : width_(width), height_(height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        memoryDc_ = CreateCompatibleDC(reference);
-        bitmap_ = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
-        if (!memoryDc_ || !bitmap_) throw DriverError("cannot create a bitmap for the screenshot");
-        previous_ = SelectObject(memoryDc_, bitmap_);
+    Canvas(HDC reference, int width, int height)
+        : width_(width),
+          height_(height),
+          bitmap_(CreateDib(reference, width, height, &bits_)),
+          memory_(reference, bitmap_.get()) {
+        if (!memory_ || !bitmap_) throw DriverError("cannot create a bitmap for the screenshot");
     }
-    ~Canvas() {
-        if (previous_) SelectObject(memoryDc_, previous_);
-        if (bitmap_) DeleteObject(bitmap_);
-        if (memoryDc_) DeleteDC(memoryDc_);
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
 
-    HDC dc() const { return memoryDc_; }
-    size_t ByteCount() const { return static_cast<size_t>(width_) * height_ * 4; }
+    HDC dc() const { return memory_.get(); }
+    size_t ByteCount() const { return static_cast<size_t>(width_) * height_ * kBytesPerPixel; }
     const unsigned char* Bits() const { return static_cast<const unsigned char*>(bits_); }
     void Write(const std::string& path) const {
         BITMAPINFOHEADER header{};
@@ -291,7 +267,7 @@ class Canvas {
         header.biWidth = width_;
         header.biHeight = height_;
         header.biPlanes = 1;
-        header.biBitCount = 32;
+        header.biBitCount = kBitsPerPixel;
         header.biCompression = BI_RGB;
         header.biSizeImage = static_cast<DWORD>(ByteCount());
         BITMAPFILEHEADER file{};
@@ -303,19 +279,29 @@ class Canvas {
         out.write(reinterpret_cast<const char*>(&header), sizeof header);
         // GDI leaves the fourth byte 0; readers that take it as alpha would see nothing.
         std::vector<unsigned char> pixels(Bits(), Bits() + ByteCount());
-        for (size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 0xFF;
+        for (size_t i = 3; i < pixels.size(); i += kBytesPerPixel) pixels[i] = 0xFF;
         out.write(reinterpret_cast<const char*>(pixels.data()),
                   static_cast<std::streamsize>(pixels.size()));
         if (!out) throw DriverError("cannot write " + path);
     }
 
   private:
+    static HBITMAP CreateDib(HDC reference, int width, int height, void** bits) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = kBitsPerPixel;
+        info.bmiHeader.biCompression = BI_RGB;
+        return CreateDIBSection(reference, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+    }
+
     int width_;
     int height_;
-    HDC memoryDc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
-    void* bits_ = nullptr;
+    void* bits_ = nullptr;  // written by CreateDib, so declared before the bitmap
+    ScopedGdiObject bitmap_;
+    MemoryDC memory_;  // after the bitmap: deselects it before it is deleted
 };
 
 }  // namespace
@@ -326,7 +312,7 @@ void SaveScreenshot(HWND window, const std::string& path, bool fromScreen) {
     int width = rect.right - rect.left;
     int height = rect.bottom - rect.top;
     if (width <= 0 || height <= 0) throw DriverError("the window has no area");
-    ScreenDc screen;
+    const WindowDC screen(nullptr);
     Canvas canvas(screen.get(), width, height);
     bool copied = fromScreen ? BitBlt(canvas.dc(), 0, 0, width, height, screen.get(), rect.left,
                                       rect.top, SRCCOPY)

@@ -2,6 +2,7 @@
 
 #include "format/number_format.h"
 #include "format/template.h"
+#include "format/time_units.h"
 
 namespace {
 
@@ -12,8 +13,9 @@ constexpr const char* const kMonthNames[12] = {"January",   "February", "March",
 constexpr const char kTimeOfDayTemplate[] =
     "{hour}:{minutes_tens}{minute_ones}:{second_tens}{second_ones}";
 
-constexpr uint64_t kMicrosecondsPerSecond = 1000000;
-constexpr uint64_t kMicrosecondsPerMinute = 60 * kMicrosecondsPerSecond;
+// Durations are split as unsigned magnitudes.
+constexpr uint64_t kMicrosecondsPerUnsignedSecond = kMicrosecondsPerSecond;
+constexpr uint64_t kMicrosecondsPerMinute = 60 * kMicrosecondsPerUnsignedSecond;
 constexpr uint64_t kMicrosecondsPerHour = 60 * kMicrosecondsPerMinute;
 constexpr uint64_t kMicrosecondsPerDay = 24 * kMicrosecondsPerHour;
 
@@ -53,7 +55,7 @@ struct ClockDigits {
 ClockDigits FormatClockDigits(uint64_t belowOneDay) {
     const uint64_t hours = belowOneDay / kMicrosecondsPerHour;
     const uint64_t minutes = belowOneDay % kMicrosecondsPerHour / kMicrosecondsPerMinute;
-    const uint64_t seconds = belowOneDay % kMicrosecondsPerMinute / kMicrosecondsPerSecond;
+    const uint64_t seconds = belowOneDay % kMicrosecondsPerMinute / kMicrosecondsPerUnsignedSecond;
     return ClockDigits{FormatUnsigned(hours / 10),   FormatUnsigned(hours % 10),
                        FormatUnsigned(minutes / 10), FormatUnsigned(minutes % 10),
                        FormatUnsigned(seconds / 10), FormatUnsigned(seconds % 10)};
@@ -102,7 +104,7 @@ Utf8Text FormatDuration(int64_t microseconds) {
 
     if (days == 0) return LocalizeClock(wording.clock, clock);
     // Whole days ignore the dropped fraction: one day and half a second is "1 day".
-    const bool wholeDays = belowOneDay < kMicrosecondsPerSecond;
+    const bool wholeDays = belowOneDay < kMicrosecondsPerUnsignedSecond;
     if (days == 1) {
         return wholeDays ? Localize(MakeTemplate(wording.oneDay))
                          : LocalizeClock(wording.oneDayAndClock, clock);

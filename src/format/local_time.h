@@ -3,12 +3,12 @@
 #include <cstdint>
 
 #include "format/time_of_day.h"
+#include "format/time_units.h"
 #include "platform/platform.h"
 
 // Microseconds since 1970-01-01 00:00:00 UTC.
 using Timestamp = int64_t;
 
-constexpr int64_t kMicrosecondsPerSecond = 1000000;
 constexpr int64_t kSecondsPerDay = 86400;
 
 // A local calendar date and time of day; `offset` is the seconds added to UTC to get it.

@@ -14,20 +14,9 @@ bool SameText(TextRange a, TextRange b) {
     return a.size() == b.size() && (a.size() == 0 || std::memcmp(a.first, b.first, a.size()) == 0);
 }
 
-Utf8Text::Utf8Text(const char* first, const char* last) {
-    size_ = static_cast<size_t>(last - first);
-    buffer_ = new char[size_ + 1];
-    if (size_ != 0) std::memcpy(buffer_, first, size_);
-    buffer_[size_] = '\0';
-}
-
-Utf8Text& Utf8Text::operator=(Utf8Text&& other) noexcept {
-    if (this != &other) {
-        delete[] buffer_;
-        buffer_ = other.buffer_;
-        size_ = other.size_;
-        other.buffer_ = nullptr;
-        other.size_ = 0;
-    }
-    return *this;
+Utf8Text::Utf8Text(const char* first, const char* last)
+    : buffer_(std::make_unique<char[]>(static_cast<size_t>(last - first) + 1)),
+      size_(static_cast<size_t>(last - first)) {
+    // The zero byte after the copy comes from make_unique's zeroed array.
+    if (size_ != 0) std::memcpy(buffer_.get(), first, size_);
 }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 // A borrowed run of bytes. It never owns them; `terminated` tells that a zero byte is known to
 // follow `last` (literals, owned texts), and is carried along without being read.
@@ -36,22 +37,17 @@ class Utf8Text {
     Utf8Text() = default;
     // Copies [first, last) and appends the zero byte.
     Utf8Text(const char* first, const char* last);
-    Utf8Text(Utf8Text&& other) noexcept : buffer_(other.buffer_), size_(other.size_) {
-        other.buffer_ = nullptr;
-        other.size_ = 0;
-    }
-    Utf8Text& operator=(Utf8Text&& other) noexcept;
-    Utf8Text(const Utf8Text&) = delete;
-    Utf8Text& operator=(const Utf8Text&) = delete;
-    ~Utf8Text() { delete[] buffer_; }
+    Utf8Text(Utf8Text&&) noexcept = default;
+    Utf8Text& operator=(Utf8Text&&) noexcept = default;
 
-    const char* first() const { return buffer_ ? buffer_ : ""; }
-    const char* last() const { return first() + size_; }
+    const char* first() const { return buffer_ ? buffer_.get() : ""; }
+    const char* last() const { return first() + size(); }
     const char* c_str() const { return first(); }
-    size_t size() const { return size_; }
+    // A moved-from text has no buffer and reads as empty, whatever size_ still says.
+    size_t size() const { return buffer_ ? size_ : 0; }
     TextRange range() const { return TextRange(first(), last(), true); }
 
   private:
-    char* buffer_ = nullptr;
+    std::unique_ptr<char[]> buffer_;
     size_t size_ = 0;
 };

@@ -1,93 +1,127 @@
 #pragma once
 
-// Move-only owners of the few Win32 handles the dialogs create.
+// Move-only owners of the Win32 handles the product and its test tools create. One template,
+// ScopedHandle, serves every kind; a traits type per kind says which value means "none" and how a
+// handle is given back, and may carry what giving it back needs (a DC's window, say).
 
 #include <windows.h>
 
 #include <utility>
 
-// A GDI object (bitmap) deleted with DeleteObject.
-class ScopedGdiObject {
+// Traits: `Handle`, `static constexpr Handle kEmpty`, `static bool IsValid(Handle)` and
+// `void Close(Handle) const`, called once for each valid handle held.
+template <typename Traits>
+class ScopedHandle {
   public:
-    ScopedGdiObject() = default;
-    explicit ScopedGdiObject(HGDIOBJ object) : object_(object) {}
-    ScopedGdiObject(ScopedGdiObject&& other) noexcept
-        : object_(std::exchange(other.object_, nullptr)) {}
-    ScopedGdiObject& operator=(ScopedGdiObject&& other) noexcept {
-        if (this != &other) Reset(std::exchange(other.object_, nullptr));
-        return *this;
-    }
-    ScopedGdiObject(const ScopedGdiObject&) = delete;
-    ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
-    ~ScopedGdiObject() { Reset(nullptr); }
+    using Handle = typename Traits::Handle;
 
-    void Reset(HGDIOBJ object) {
-        if (object_ != nullptr) DeleteObject(object_);
-        object_ = object;
-    }
-    HGDIOBJ get() const { return object_; }
-    explicit operator bool() const { return object_ != nullptr; }
-
-  private:
-    HGDIOBJ object_ = nullptr;
-};
-
-// An icon loaded from a file, destroyed with DestroyIcon.
-class ScopedIcon {
-  public:
-    ScopedIcon() = default;
-    explicit ScopedIcon(HICON icon) : icon_(icon) {}
-    ScopedIcon(ScopedIcon&& other) noexcept : icon_(std::exchange(other.icon_, nullptr)) {}
-    ScopedIcon& operator=(ScopedIcon&& other) noexcept {
+    ScopedHandle() = default;
+    explicit ScopedHandle(Handle handle, Traits traits = Traits())
+        : handle_(handle), traits_(traits) {}
+    ScopedHandle(ScopedHandle&& other) noexcept
+        : handle_(other.Release()), traits_(other.traits_) {}
+    ScopedHandle& operator=(ScopedHandle&& other) noexcept {
         if (this != &other) {
-            if (icon_ != nullptr) DestroyIcon(icon_);
-            icon_ = std::exchange(other.icon_, nullptr);
+            Reset();
+            handle_ = other.Release();
+            traits_ = other.traits_;
         }
         return *this;
     }
-    ScopedIcon(const ScopedIcon&) = delete;
-    ScopedIcon& operator=(const ScopedIcon&) = delete;
-    ~ScopedIcon() {
-        if (icon_ != nullptr) DestroyIcon(icon_);
+    ScopedHandle(const ScopedHandle&) = delete;
+    ScopedHandle& operator=(const ScopedHandle&) = delete;
+    ~ScopedHandle() { Reset(); }
+
+    // Gives back the handle held, if any, and holds `handle` instead, to be given back alike.
+    void Reset(Handle handle = Traits::kEmpty) {
+        const Handle old = std::exchange(handle_, handle);
+        if (Traits::IsValid(old)) traits_.Close(old);
     }
-    HICON get() const { return icon_; }
+    // Stops owning the handle and returns it.
+    Handle Release() { return std::exchange(handle_, Traits::kEmpty); }
+    Handle get() const { return handle_; }
+    explicit operator bool() const { return Traits::IsValid(handle_); }
 
   private:
-    HICON icon_ = nullptr;
+    Handle handle_ = Traits::kEmpty;
+    Traits traits_;
 };
 
-// A window's device context from GetDC, released with ReleaseDC.
-class WindowDC {
-  public:
-    explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-    ~WindowDC() {
-        if (dc_ != nullptr) ReleaseDC(window_, dc_);
+// A kernel object (process, event, file). Opening calls fail with null, CreateFile with
+// INVALID_HANDLE_VALUE: neither is closed, so either result may be stored and tested as it is.
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static constexpr Handle kEmpty = nullptr;
+    static bool IsValid(Handle handle) {
+        return handle != nullptr && handle != INVALID_HANDLE_VALUE;
     }
-    HDC get() const { return dc_; }
+    void Close(Handle handle) const { CloseHandle(handle); }
+};
+using ScopedKernelHandle = ScopedHandle<KernelHandleTraits>;
 
-  private:
-    HWND window_;
-    HDC dc_;
+// A GDI object (bitmap) deleted with DeleteObject.
+struct GdiObjectTraits {
+    using Handle = HGDIOBJ;
+    static constexpr Handle kEmpty = nullptr;
+    static bool IsValid(Handle handle) { return handle != nullptr; }
+    void Close(Handle handle) const { DeleteObject(handle); }
+};
+using ScopedGdiObject = ScopedHandle<GdiObjectTraits>;
+
+// An icon loaded from a file, destroyed with DestroyIcon.
+struct IconTraits {
+    using Handle = HICON;
+    static constexpr Handle kEmpty = nullptr;
+    static bool IsValid(Handle handle) { return handle != nullptr; }
+    void Close(Handle handle) const { DestroyIcon(handle); }
+};
+using ScopedIcon = ScopedHandle<IconTraits>;
+
+// Memory the system allocated for the caller with LocalAlloc (a security descriptor, say).
+struct LocalMemoryTraits {
+    using Handle = HLOCAL;
+    static constexpr Handle kEmpty = nullptr;
+    static bool IsValid(Handle handle) { return handle != nullptr; }
+    void Close(Handle handle) const { LocalFree(handle); }
+};
+using ScopedLocalMemory = ScopedHandle<LocalMemoryTraits>;
+
+// A device context from GetDC, released to the window it came from.
+struct WindowDcTraits {
+    using Handle = HDC;
+    static constexpr Handle kEmpty = nullptr;
+    static bool IsValid(Handle handle) { return handle != nullptr; }
+    void Close(Handle handle) const { ReleaseDC(window, handle); }
+    HWND window = nullptr;
+};
+
+// A window's device context; a null window gives the whole screen's.
+class WindowDC : public ScopedHandle<WindowDcTraits> {
+  public:
+    explicit WindowDC(HWND window) : ScopedHandle(GetDC(window), WindowDcTraits{window}) {}
+};
+
+// A memory device context; the object it had selected before goes back in before DeleteDC, so
+// that the object selected by the owner can be deleted afterwards.
+struct MemoryDcTraits {
+    using Handle = HDC;
+    static constexpr Handle kEmpty = nullptr;
+    static bool IsValid(Handle handle) { return handle != nullptr; }
+    void Close(Handle handle) const {
+        if (previous != nullptr) SelectObject(handle, previous);
+        DeleteDC(handle);
+    }
+    HGDIOBJ previous = nullptr;
 };
 
 // A memory device context compatible with `dc`, with `object` selected into it while it lives.
-class MemoryDC {
+class MemoryDC : public ScopedHandle<MemoryDcTraits> {
   public:
-    MemoryDC(HDC dc, HGDIOBJ object) : dc_(CreateCompatibleDC(dc)) {
-        if (dc_ != nullptr) previous_ = SelectObject(dc_, object);
-    }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-    ~MemoryDC() {
-        if (dc_ == nullptr) return;
-        SelectObject(dc_, previous_);
-        DeleteDC(dc_);
-    }
-    HDC get() const { return dc_; }
+    MemoryDC(HDC dc, HGDIOBJ object) : ScopedHandle(SelectInto(CreateCompatibleDC(dc), object)) {}
 
   private:
-    HDC dc_;
-    HGDIOBJ previous_ = nullptr;
+    static ScopedHandle SelectInto(HDC memory, HGDIOBJ object) {
+        return ScopedHandle(
+            memory, MemoryDcTraits{memory != nullptr ? SelectObject(memory, object) : nullptr});
+    }
 };

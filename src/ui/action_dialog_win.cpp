@@ -2,6 +2,7 @@
 
 #include "protocol/reply_output_win.h"
 #include "ui/picture_layout.h"
+#include "ui/pixel_format.h"
 #include "ui/window_services_win.h"
 
 namespace {
@@ -76,7 +77,8 @@ void ActionDialog::ComposeImageBitmap(HWND dialogWindow) {
     if (memory.get() == nullptr) return;
     for (uint32_t y = 0; y < imageHeight_; ++y) {
         for (uint32_t x = 0; x < imageWidth_; ++x) {
-            const uint8_t* pixel = imagePixels_ + (static_cast<size_t>(y) * imageWidth_ + x) * 4;
+            const uint8_t* pixel =
+                imagePixels_ + (static_cast<size_t>(y) * imageWidth_ + x) * kBytesPerPixel;
             SetPixel(memory.get(), static_cast<int>(x), static_cast<int>(y),
                      RGB(pixel[0], pixel[1], pixel[2]));
         }

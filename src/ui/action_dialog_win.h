@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/handles_win.h"
+#include "protocol/stop_event.h"
 #include "ui/localization_failure.h"
 
 // Sent by a dialog object's destructor; every action dialog procedure destroys its window on it.
@@ -17,8 +18,6 @@ constexpr UINT kCloseDialogMessage = WM_USER + 110;
 // The one-second timer of the pre-action and reminder dialogs.
 constexpr UINT_PTR kCountdownTimerId = 201;
 constexpr UINT kCountdownTimerPeriodMs = 1000;
-// Manual-reset event the agent signals to close every open dialog.
-constexpr char kStopEventName[] = "Global\\MarlixZemClientUIStopEvent";
 
 class ActionDialog {
   public:

@@ -1,9 +1,10 @@
 #include "ui/picture_layout.h"
 
+#include "ui/pixel_format.h"
+
 namespace {
 constexpr unsigned kOpaque = 255;
 constexpr int kColourBytes = 3;
-constexpr int kPixelBytes = 4;
 }  // namespace
 
 void BlendOverColor(uint8_t* pixels, uint32_t width, uint32_t height, uint8_t red, uint8_t green,
@@ -12,7 +13,7 @@ void BlendOverColor(uint8_t* pixels, uint32_t width, uint32_t height, uint8_t re
     const unsigned background[kColourBytes] = {red, green, blue};
     const uint64_t count = static_cast<uint64_t>(width) * height;
     for (uint64_t i = 0; i < count; ++i) {
-        uint8_t* pixel = pixels + i * kPixelBytes;
+        uint8_t* pixel = pixels + i * kBytesPerPixel;
         const unsigned alpha = pixel[3];
         for (int c = 0; c < kColourBytes; ++c) {
             pixel[c] = static_cast<uint8_t>(pixel[c] * alpha / kOpaque +

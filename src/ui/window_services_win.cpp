@@ -5,6 +5,7 @@
 
 #include <exception>
 
+#include "platform/handles_win.h"
 #include "resource.h"
 #include "ui/dpi_scaling.h"
 #include "ui/picture_layout.h"
@@ -64,10 +65,9 @@ void SetDialogIcon(ActionDialog& dialog, HWND window) {
 
 ScreenSize ReadScreenSize() {
     ScreenSize screen;
-    HDC dc = GetDC(nullptr);
-    if (dc == nullptr) return screen;
-    screen = {true, GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES)};
-    ReleaseDC(nullptr, dc);
+    const WindowDC dc(nullptr);
+    if (!dc) return screen;
+    screen = {true, GetDeviceCaps(dc.get(), HORZRES), GetDeviceCaps(dc.get(), VERTRES)};
     return screen;
 }
 
@@ -198,10 +198,9 @@ void RemoveSystemMenu(HWND dialog) {
 
 uint32_t ReadSystemDpi() {
     static const uint32_t dpi = [] {
-        HDC dc = GetDC(nullptr);
-        if (dc == nullptr) return kDefaultDpi;
-        const int logicalPixels = GetDeviceCaps(dc, LOGPIXELSX);
-        ReleaseDC(nullptr, dc);
+        const WindowDC dc(nullptr);
+        if (!dc) return kDefaultDpi;
+        const int logicalPixels = GetDeviceCaps(dc.get(), LOGPIXELSX);
         return logicalPixels > 0 ? static_cast<uint32_t>(logicalPixels) : kDefaultDpi;
     }();
     return dpi;

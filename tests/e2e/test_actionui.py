@@ -1,11 +1,11 @@
 """The ACTIONUI request end to end: the pre-action dialog, its countdown, remind list and replies."""
 
-# serial: test_stop_event_replies_closed
-
 import re
 import tempfile
 import time
 from pathlib import Path
+
+import pytest
 
 import zemtest
 from icon_files import write_icon
@@ -226,6 +226,7 @@ def test_remind_choice_is_withdrawn_when_the_maximum_runs_out():
         assert_reply(run, b"OK\n")
 
 
+@pytest.mark.serial
 def test_stop_event_replies_closed():
     title = zemtest.unique_title("preaction-stop")
     driver = zemtest.Driver()

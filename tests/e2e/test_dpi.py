@@ -1,10 +1,11 @@
 """The dialogs at 144 DPI (150 %): the templates keep their dialog-unit layout, the pixel numbers
 the code holds (the picture, the reminder's bottom margin, the preview's offset) grow by half,
 and no control is clipped by the dialog or overlaps another."""
-# wine-dpi: 144
 
 import struct
 import tempfile
+
+import pytest
 
 import zemtest
 from test_actionui import PICTURE_RGB, actionui, icon_file
@@ -12,6 +13,8 @@ from test_remind import action, remind
 from zemtest import IDS, Driver, control, request, start_product, unique_title
 
 DPI = 144
+# The logical DPI is per Wine prefix: this module runs in a Wine session of its own.
+pytestmark = pytest.mark.wine_dpi(DPI)
 
 
 def at_dpi(pixels):
@@ -71,13 +74,18 @@ def layout_faults(dump, layout):
 
 
 def picture_pixels(driver, title, directory):
-    """Pixels of the picture's colour in a screenshot of the dialog."""
+    """Pixels of the picture's colour in a screenshot of the dialog, once it has been painted (on a
+    loaded machine the first paint can come after the dialog answers the driver)."""
     path = f"{directory}/shot.bmp"
-    driver.screenshot(title, path)
-    data = open(path, "rb").read()
-    offset, = struct.unpack_from("<I", data, 10)
     colour = bytes((PICTURE_RGB[2], PICTURE_RGB[1], PICTURE_RGB[0]))
-    return sum(1 for at in range(offset, len(data), 4) if data[at:at + 3] == colour)
+
+    def count():
+        driver.screenshot(title, path)
+        data = open(path, "rb").read()
+        offset, = struct.unpack_from("<I", data, 10)
+        return sum(1 for at in range(offset, len(data), 4) if data[at:at + 3] == colour)
+
+    return zemtest.wait_until(count, timeout=5.0, interval=0.2, what="the picture painted")
 
 
 def test_progress_with_a_picture():

@@ -1,5 +1,6 @@
 """Many dialogs at once in one Wine session, closed together by the agent's one stop event."""
-# serial: test_sixteen_dialogs_close_on_one_stop_event
+
+import pytest
 
 from zemtest import Driver, request, start_product, unique_title, wait_until
 
@@ -30,6 +31,7 @@ KINDS = [(progress_request, b"OK\n"), (actionui_request, b"CLOSED\n"),
          (remind_request, b"CLOSED\n")]
 
 
+@pytest.mark.serial
 def test_sixteen_dialogs_close_on_one_stop_event():
     driver = Driver()
     runs = []

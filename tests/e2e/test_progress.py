@@ -1,7 +1,8 @@
 """The PROGRESS request end to end under Wine: the dialog, its outcomes and its layout."""
-# serial: test_stop_event_closes_the_window_with_ok test_stop_event_signalled_before_start
 
 import time
+
+import pytest
 
 import zemtest
 from icon_files import write_icon
@@ -63,6 +64,7 @@ def test_session_end_writes_closed_once_and_false_changes_nothing():
     assert (out, status) == (b"CLOSED\n", 0)
 
 
+@pytest.mark.serial
 def test_stop_event_closes_the_window_with_ok():
     title = unique_title("progress")
     driver = Driver()
@@ -76,6 +78,7 @@ def test_stop_event_closes_the_window_with_ok():
     assert run.reply_time - signalled_at < 1.0
 
 
+@pytest.mark.serial
 def test_stop_event_signalled_before_start():
     title = unique_title("progress")
     driver = Driver()

@@ -1,8 +1,9 @@
 """End-to-end tests of the REMIND request: the reminder dialog under Wine and its replies."""
-# serial: test_stop_event_and_session_end_reply_closed
 
 import contextlib
 import time
+
+import pytest
 
 import zemtest
 from zemtest import IDS, Driver, control, request, start_product, unique_title
@@ -179,6 +180,7 @@ def test_countdown_line_names_the_button_it_will_press():
         assert reply_of(runs[take_all]) == (b"REMIND:3600\n", 0)
 
 
+@pytest.mark.serial
 def test_stop_event_and_session_end_reply_closed():
     items = [action(7)]
     stopped, ended = unique_title("remind-stop"), unique_title("remind-end")

@@ -1,8 +1,9 @@
 """The agent's stop always wins: during a preview, over a countdown, and however the agent secured
 its event. Session end during a preview still replies once."""
-# serial: test_stop_during_the_previews_replies_closed test_stop_event_secured_for_waiting_only
 
 import contextlib
+
+import pytest
 
 import zemtest
 from test_actionui import actionui
@@ -36,6 +37,7 @@ def open_preview(driver, title):
                        what="the preview")
 
 
+@pytest.mark.serial
 def test_stop_during_the_previews_replies_closed():
     driver = Driver()
     cases = preview_requests()
@@ -65,6 +67,7 @@ def test_session_end_during_a_preview_replies_closed_once():
         assert run.reply()[:2] == (b"CLOSED\n", 0)
 
 
+@pytest.mark.serial
 def test_stop_event_secured_for_waiting_only():
     driver = Driver()
     title = unique_title("stop-secured")

@@ -16,13 +16,14 @@ sys.path.insert(0, str(TRANSLATIONS))
 import make_catalogue  # noqa: E402
 
 # Per dialog: its request and the captions (control, English template) it must show translated.
+# The maximum remind time outlasts the longest interval, so no tick trims the list being read.
 # The pre-action dialog's button text comes from the request and is a template too.
 DIALOGS = {
     "PROGRESS": (lambda title, xlate: request("PROGRESS", ":XLATE", [
         ("TITLE", title), ("MESSAGE", "m"), ("XLATEPATH", xlate)]),
         [(IDS["IDC_HIDE_BUTTON"], "Hide")]),
     "ACTIONUI": (lambda title, xlate: actionui(
-        title, ":CANCEL:PREVIEW:REMIND:XLATE", remind=(1800, 3600), button="Restart Now",
+        title, ":CANCEL:PREVIEW:REMIND:XLATE", remind=(1800, 500000), button="Restart Now",
         preview="p", xlate=xlate),
         [(CANCEL_BUTTON, "Cancel"), (PREVIEW_BUTTON, "Preview Action..."),
          (REMIND_BUTTON, "Remind Again"), (IDS["IDC_ACTION_BUTTON"], "Restart Now")]),

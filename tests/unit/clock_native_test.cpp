@@ -90,6 +90,12 @@ TEST_F(ClockStandIn, DerivesTheZoneFieldsAndTheOffsetOfNow) {
     }
 }
 
+Timestamp RealtimeSeconds() {
+    timespec now;
+    clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<Timestamp>(now.tv_sec);
+}
+
 TEST_F(ClockStandIn, LocalTimeFollowsTheZone) {
     for (const ZoneCase& c : kZones) {
         if (!Available(c.zone)) continue;
@@ -97,11 +103,12 @@ TEST_F(ClockStandIn, LocalTimeFollowsTheZone) {
         UseZone(c.zone);
         platform::TimeZoneInformation zone;
         const int32_t offset = OffsetFromTimeZone(platform::GetTimeZoneInformation(zone), zone);
-        const Timestamp before =
-            static_cast<Timestamp>(std::time(nullptr)) * kMicrosecondsPerSecond;
+        // The stand-in's clock: time() reads a coarser one that can lag it by a tick, so across
+        // a second's boundary it would put `after` before the local time just read.
+        const Timestamp before = RealtimeSeconds() * kMicrosecondsPerSecond;
         platform::SystemTime local;
         platform::GetLocalTime(local);
-        const Timestamp after = static_cast<Timestamp>(std::time(nullptr)) * kMicrosecondsPerSecond;
+        const Timestamp after = RealtimeSeconds() * kMicrosecondsPerSecond;
         const Timestamp read = TimestampFromLocalTime(local, offset);
         EXPECT_LE(before, read);
         EXPECT_GE(after, read);

@@ -6,6 +6,7 @@
 
 #include "io/file_errors.h"
 #include "io/file_reading.h"
+#include "platform/handles_win.h"
 #include "support/scoped_temp_dir.h"
 
 namespace {
@@ -13,9 +14,9 @@ namespace {
 TEST(FileReadingPath, FileHeldWithoutReadSharingIsAPlainFileIOError) {
     ScopedTempDir dir;
     const std::string path = dir.Write("locked.bin", "locked");
-    HANDLE holder = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    const ScopedKernelHandle holder(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr,
+                                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_NE(holder.get(), INVALID_HANDLE_VALUE);
     try {
         FileReadingPath file(path.c_str());
         ADD_FAILURE() << "opened a file held without read sharing";
@@ -24,7 +25,6 @@ TEST(FileReadingPath, FileHeldWithoutReadSharingIsAPlainFileIOError) {
         EXPECT_EQ(error.errorCode, 32u);
         EXPECT_STREQ(error.what(), "FileIOError");
     }
-    ::CloseHandle(holder);
 }
 
 }  // namespace

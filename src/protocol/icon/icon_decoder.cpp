@@ -5,12 +5,32 @@
 
 #include "io/data_receiver.h"
 #include "io/file_reading.h"
+#include "ui/pixel_format.h"
 
 namespace {
 
 // The icon directory header and its first entry. Only the first entry is ever looked at.
 constexpr size_t kHeaderBufferSize = 38;
-constexpr size_t kHeaderBytesChecked = 22;
+// Directory header fields, little-endian.
+constexpr size_t kReservedAt = 0;
+constexpr size_t kTypeAt = 2;
+constexpr size_t kImageCountAt = 4;
+constexpr size_t kDirectoryHeaderSize = 6;
+// Fields of the first directory entry, which follows the header.
+constexpr size_t kEntryAt = kDirectoryHeaderSize;
+constexpr size_t kWidthAt = kEntryAt + 0;
+constexpr size_t kHeightAt = kEntryAt + 1;
+constexpr size_t kColourCountAt = kEntryAt + 2;
+constexpr size_t kEntryReservedAt = kEntryAt + 3;
+constexpr size_t kPlanesAt = kEntryAt + 4;
+constexpr size_t kBitCountAt = kEntryAt + 6;
+constexpr size_t kImageSizeAt = kEntryAt + 8;
+constexpr size_t kImageOffsetAt = kEntryAt + 12;
+constexpr size_t kDirectoryEntrySize = 16;
+constexpr size_t kHeaderBytesChecked = kEntryAt + kDirectoryEntrySize;
+static_assert(kHeaderBytesChecked <= kHeaderBufferSize);
+
+// The values of the one shape this program shows.
 constexpr uint16_t kIconType = 1;
 constexpr uint16_t kMaxImageCount = 255;  // the high byte of the count must be 0
 constexpr uint32_t kMaxSide = 64;
@@ -20,7 +40,6 @@ constexpr uint32_t kMaxImageSize = 32896;
 
 // The image data: a bitmap information header that is skipped, then the rows bottom first.
 constexpr uint32_t kBitmapInfoHeaderSize = 40;
-constexpr uint32_t kBytesPerPixel = 4;
 
 struct IconEntry {
     uint32_t width = 0;
@@ -49,17 +68,19 @@ size_t ReadFilePrefix(const char* path, uint32_t offset, uint8_t* begin, uint8_t
 // The first entry, if the header describes an icon of the one shape this program shows.
 bool ReadIconEntry(const uint8_t* header, size_t headerBytes, IconEntry& entry) {
     if (headerBytes < kHeaderBytesChecked) return false;
-    if (Read16(header) != 0 || Read16(header + 2) != kIconType) return false;
-    const uint16_t imageCount = Read16(header + 4);
+    if (Read16(header + kReservedAt) != 0 || Read16(header + kTypeAt) != kIconType) return false;
+    const uint16_t imageCount = Read16(header + kImageCountAt);
     if (imageCount < 1 || imageCount > kMaxImageCount) return false;
-    entry.width = header[6];
-    entry.height = header[7];
+    entry.width = header[kWidthAt];
+    entry.height = header[kHeightAt];
     if (entry.width < 1 || entry.width > kMaxSide) return false;
     if (entry.height < 1 || entry.height > kMaxSide) return false;
-    if (header[8] != 0 || header[9] != 0) return false;
-    if (Read16(header + 10) != kPlanes || Read16(header + 12) != kBitsPerPixel) return false;
-    entry.imageSize = Read32(header + 14);
-    entry.imageOffset = Read32(header + 18);
+    if (header[kColourCountAt] != 0 || header[kEntryReservedAt] != 0) return false;
+    if (Read16(header + kPlanesAt) != kPlanes || Read16(header + kBitCountAt) != kBitsPerPixel) {
+        return false;
+    }
+    entry.imageSize = Read32(header + kImageSizeAt);
+    entry.imageOffset = Read32(header + kImageOffsetAt);
     if (entry.imageSize < 1 || entry.imageSize > kMaxImageSize) return false;
     // The rows must really fit in the declared data.
     const uint32_t pixelBytes = entry.width * entry.height * kBytesPerPixel;
@@ -73,7 +94,8 @@ std::unique_ptr<uint8_t[]> ConvertRows(const IconEntry& entry, const uint8_t* im
     const uint8_t* source = image + kBitmapInfoHeaderSize;
     for (uint32_t storedRow = 0; storedRow < entry.height; ++storedRow) {
         uint8_t* target = pixels.get() + (entry.height - 1 - storedRow) * rowBytes;
-        for (uint32_t x = 0; x < entry.width; ++x, source += 4, target += 4) {
+        for (uint32_t x = 0; x < entry.width;
+             ++x, source += kBytesPerPixel, target += kBytesPerPixel) {
             target[0] = source[2];
             target[1] = source[1];
             target[2] = source[0];

@@ -2,13 +2,8 @@
 
 #include "format/date_time_format.h"
 #include "format/template.h"
+#include "format/time_units.h"
 #include "ui/localization_failure.h"
-
-namespace {
-
-constexpr uint64_t kMicrosecondsPerSecond = 1000000;
-
-}  // namespace
 
 MessageStretch ChooseMessageStretch(bool hasPreview, bool canCancel, bool countdownActive) {
     if (hasPreview || canCancel) return MessageStretch::kNone;

@@ -29,11 +29,12 @@ KindCounts CountKinds(const SegmentedList<ActionItem>& actions);
 // Caption of the take-action button (IDC_ACTION_BUTTON) for the current action's kind.
 const char* ActionButtonLiteral(ActionKind kind);
 
-// Caption of the take-all button (IDC_TAKE_ALL_BUTTON): it names what pressing it does to the computer whenever
-// every action does the same.
+// Caption of the take-all button (IDC_TAKE_ALL_BUTTON): it names what pressing it does to the
+// computer whenever every action does the same.
 const char* TakeAllLiteral(const KindCounts& kinds);
 
-// The fixed summary (IDC_SUMMARY) of a single action; null for several, which get the counted summary.
+// The fixed summary (IDC_SUMMARY) of a single action; null for several, which get the counted
+// summary.
 const char* SingleActionSummaryLiteral(const KindCounts& kinds);
 
 // The dialog ends this many pixels (at 96 DPI) below the take-all button (folded) or the group box.
