@@ -313,7 +313,9 @@ def main():
     by_file = {}
     for number, mutant in mutants:
         by_file.setdefault(mutant.path, []).append((number, mutant))
-    queue = sorted(by_file.values(), key=len, reverse=True)
+    # Headers first: each of their mutants recompiles many files, so they should not be left
+    # for the end, when only one worker might still be busy.
+    queue = sorted(by_file.values(), key=lambda g: (not g[0][1].path.endswith(".h"), -len(g)))
     lock = threading.Lock()
     outcomes = {}
     results = args.results.open("a") if args.results else None
