@@ -2,9 +2,14 @@
 decodes, written to a temporary directory."""
 
 import struct
+from pathlib import Path
 
 
-def ico_bytes(width, height, pixel=lambda x, y: (40, 120, 200, 255)):
+def _blue(x, y):
+    return (40, 120, 200, 255)
+
+
+def ico_bytes(width, height, pixel=_blue):
     """A one-image .ico: width x height at 32 bits per pixel; pixel(x, y) gives (r, g, b, a) with
     y counted from the top."""
     rows = []
@@ -20,7 +25,7 @@ def ico_bytes(width, height, pixel=lambda x, y: (40, 120, 200, 255)):
     return header + entry + image
 
 
-def write_icon(directory, name="picture.ico", width=32, height=32):
-    path = directory / name
-    path.write_bytes(ico_bytes(width, height))
+def write_icon(directory, name="picture.ico", width=32, height=32, pixel=_blue):
+    path = Path(directory) / name
+    path.write_bytes(ico_bytes(width, height, pixel))
     return path

@@ -1,7 +1,6 @@
 """The ACTIONUI request end to end: the pre-action dialog, its countdown, remind list and replies."""
 
 import re
-import struct
 import tempfile
 import time
 from pathlib import Path
@@ -9,6 +8,7 @@ from pathlib import Path
 import pytest
 
 import zemtest
+from icon_files import write_icon
 from zemtest import IDS
 
 MESSAGE_BOX = IDS["IDC_ACTION_MESSAGE"]
@@ -69,17 +69,12 @@ def shown(dump, control_id):
     return zemtest.control(dump, control_id)["visible"]
 
 
+PICTURE_RGB = (0xE0, 0x80, 0x20)
+
+
 def icon_file(directory):
-    """A 32 by 32 icon, 32 bits per pixel: directory, one entry, info header, pixels, mask."""
-    size = 32
-    pixels = bytes([0x20, 0x80, 0xE0, 0xFF]) * (size * size)
-    mask = bytes(size * 4)
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(pixels), 0, 0, 0, 0)
-    data = header + pixels + mask
-    directory_bytes = struct.pack("<HHH", 0, 1, 1) + struct.pack(
-        "<BBBBHHII", size, size, 0, 0, 1, 32, len(data), 6 + 16)
-    path = Path(directory) / "picture.ico"
-    path.write_bytes(directory_bytes + data)
+    """A 32 by 32 icon of one opaque colour; its Windows path."""
+    path = write_icon(directory, pixel=lambda x, y: PICTURE_RGB + (0xFF,))
     return zemtest._windows_path(path)
 
 

@@ -8,7 +8,7 @@ import tempfile
 import pytest
 
 import zemtest
-from test_actionui import actionui, icon_file
+from test_actionui import PICTURE_RGB, actionui, icon_file
 from test_remind import action, remind
 from zemtest import IDS, Driver, control, request, start_product, unique_title
 
@@ -22,7 +22,6 @@ def at_dpi(pixels):
     return (pixels * DPI + 48) // 96
 
 PICTURE_PX = 32  # icon_file's size at 96 DPI
-PICTURE_RGB = (0xE0, 0x80, 0x20)  # icon_file's one opaque colour
 PREVIEW_OFFSET_PX = 180
 PANEL_MARGIN_PX = 15
 

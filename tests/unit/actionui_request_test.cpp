@@ -15,7 +15,7 @@ struct ActionUiCase {
 };
 
 void PrintTo(const ActionUiCase& c, std::ostream* out) {
-    *out << c.flags << " -> " << c.error;
+    *out << c.flags << " -> " << (c.error != nullptr ? c.error : "no error");
 }
 
 class ActionUiTest : public ::testing::Test {
@@ -63,6 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ActionUiCase{":AUTO", "AUTOTIME:0\n" + kTexts, "Error: Bad auto time error"},
         ActionUiCase{":AUTO", "AUTOTIME:-30\n" + kTexts, "Error: Bad auto time error"},
+        ActionUiCase{":AUTO", "AUTOTIME:1\nAUTOMESSAGE:2\nam\n" + kTexts, nullptr},  // the least
         ActionUiCase{":AUTO", "AUTOTIME:x\n" + kTexts, "Error: Bad auto time error"},
         ActionUiCase{":AUTO", kTexts, "Error: Bad auto time error"},
         ActionUiCase{":AUTO:REMIND", kRemind + kAuto + kTexts, "Error: Bad auto time error"},
@@ -130,6 +131,8 @@ TEST_F(ActionUiTest, RemindTimesTakeTheirDefaultsThenTheMaximum) {
         {1800, 3600, 1800, 3600},
         {7200, 0, 3600, 3600},
         {432001, 500000, 432001, 500000},
+        {1, 1, 1, 1},  // the least of each is kept
+        {3600, 1, 1, 1},
     };
     for (const RemindClampCase& c : cases) {
         const std::string fields = "REMINDTIME:" + std::to_string(c.remindTime) +

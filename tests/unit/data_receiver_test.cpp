@@ -94,6 +94,12 @@ TEST(CopyFilter, MovesTheSmallerLengthAndAdvancesBothRanges) {
     EXPECT_EQ(more.first, big + 2);
     EXPECT_EQ(big[0], 6);
     EXPECT_EQ(big[1], 7);
+
+    ConstByteRange last{source.data() + 9, source.data() + 10};  // one byte, the least copied
+    CopyFilter().Transform(last, more);
+    EXPECT_EQ(last.first, last.last);
+    EXPECT_EQ(more.first, big + 3);
+    EXPECT_EQ(big[2], 9);
 }
 
 TEST(CopyFilter, OverlappingRangesCopyAsIfThroughATemporary) {

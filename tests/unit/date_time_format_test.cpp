@@ -8,7 +8,7 @@
 #include <string>
 
 #include "format/template.h"
-#include "scoped_overrides.h"
+#include "support/scoped_overrides.h"
 
 namespace {
 
@@ -45,10 +45,8 @@ TEST(FormatTimeOfDay, HourWithoutLeadingZeroMinutesAndSecondsWithTwoDigits) {
         const char* expected;
     };
     const Case cases[] = {
-        {{9, 5, 7}, "9:05:07"},
-        {{0, 0, 0}, "0:00:00"},
-        {{23, 59, 59}, "23:59:59"},
-        {{12, 30, 0}, "12:30:00"},
+        {{9, 5, 7}, "9:05:07"},    {{0, 0, 0}, "0:00:00"},     {{23, 59, 59}, "23:59:59"},
+        {{12, 30, 0}, "12:30:00"}, {{10, 10, 10}, "10:10:10"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Text(FormatTimeOfDay(c.time)), c.expected);
@@ -65,6 +63,7 @@ TEST(FormatDuration, ClockDaysAndSign) {
         {90 * kSecond, "00:01:30"},
         {59 * kSecond + 900000, "00:00:59"},
         {kDay - 1, "23:59:59"},
+        {19 * kHour + 10 * kMinute, "19:10:00"},
         {kDay, "1 day"},
         {kDay + kSecond / 2, "1 day"},
         {kDay + kSecond, "1 day, 00:00:01"},
@@ -74,6 +73,7 @@ TEST(FormatDuration, ClockDaysAndSign) {
         {-90 * kSecond, "-00:01:30"},
         {-(kSecond + kSecond / 2), "-00:00:01"},
         {-1, "-00:00:00"},
+        {-(kSecond - 1), "-00:00:00"},  // the last magnitude below a second
         {-kDay, "-1 day"},
         {-(kDay + 10 * kHour), "-1 day, 10:00:00"},
         {-2 * kDay, "-2 days"},

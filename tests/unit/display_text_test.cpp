@@ -108,6 +108,10 @@ TEST_F(DisplayText, LengthIsWhatThePlatformWrote) {
     EXPECT_EQ(text.size(), 2u);
     EXPECT_EQ(Bytes(text), "xx");
     EXPECT_EQ(*text.last(), '\0');
+    converterLog.answer = 1;  // the least the platform may write
+    EXPECT_EQ(Bytes(WideToMultiByte(kAnsiCodePage, units, units + 3, ScriptedConverter)), "x");
+    converterLog.answer = 3 * 3;  // the most: one byte stays for the terminator
+    EXPECT_EQ(WideToMultiByte(kAnsiCodePage, units, units + 3, ScriptedConverter).size(), 9u);
 }
 
 TEST_F(DisplayText, PlatformFailureIsAConvertError) {

@@ -5,9 +5,28 @@
 
 #include "io/file_errors.h"
 #include "io/file_reading.h"
-#include "scoped_temp_dir.h"
+#include "support/scoped_temp_dir.h"
 
 namespace {
+
+size_t OpenDescriptors() {
+    size_t count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        (void)entry;
+        ++count;
+    }
+    return count;
+}
+
+// Counted in the process's descriptor table: reopening must not leave the first file open.
+TEST(FileReadingPath, OpeningAgainClosesTheFileHeld) {
+    ScopedTempDir dir;
+    const std::string path = dir.Write("a.bin", "abc");
+    FileReadingPath file(path.c_str());
+    const size_t held = OpenDescriptors();
+    file.Open(path.c_str());
+    EXPECT_EQ(OpenDescriptors(), held);
+}
 
 // Windows refuses to shorten a file that is open without write sharing, so only a POSIX system
 // can shrink it under the loop.

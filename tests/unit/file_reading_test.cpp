@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "io/file_errors.h"
-#include "scoped_temp_dir.h"
+#include "platform/platform.h"
+#include "support/scoped_temp_dir.h"
 
 namespace {
 
@@ -81,8 +82,13 @@ TEST(FileReadingPath, CloseEndsWithoutAHandleAndMovesTransferIt) {
     moved.Close();
     EXPECT_FALSE(moved.IsOpen());
     moved.Close();  // closing nothing is no error
+    EXPECT_THROW(moved.GetSize(), FileNotFoundError);  // an invalid handle, as Windows names it
     moved.Open(path.c_str());
     EXPECT_TRUE(moved.IsOpen());
+    FileReadingPath other(dir.Write("b.bin", "de").c_str());
+    other = std::move(moved);  // closes b.bin and takes a.bin
+    EXPECT_FALSE(moved.IsOpen());
+    EXPECT_EQ(other.GetSize(), 3u);
 }
 
 TEST(ReadFileInto, EmptyFileAndOffsetAtTheEndDeliverNoChunk) {
@@ -207,6 +213,8 @@ TEST(RaiseFileError, OpenTable) {
          {{39, 112}, "DiskFullError"}});
     // A sharing violation, end of file and the seek codes are not named when opening.
     ExpectPlainFileIOError(RaiseFileError, {1, 4, 24, 32, 38, 131, 1000, 0xFFFFFFFFu});
+    // The native stand-ins report too many open files with Windows' own code.
+    ExpectPlainFileIOError(RaiseFileError, {platform::error::kTooManyOpenFiles});
 }
 
 TEST(RaiseReadError, ReadTable) {

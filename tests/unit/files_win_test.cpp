@@ -7,7 +7,7 @@
 #include "io/file_errors.h"
 #include "io/file_reading.h"
 #include "platform/handles_win.h"
-#include "scoped_temp_dir.h"
+#include "support/scoped_temp_dir.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "scoped_temp_dir.h"
+#include "support/scoped_temp_dir.h"
 
 namespace {
 
@@ -114,6 +114,9 @@ TEST(DecodeIconFile, Valid32BitIconsFlipRowsAndSwapChannels) {
 TEST(DecodeIconFile, OnlyTheFirstEntryCounts) {
     ExpectNoImage(DecodeBytes(IconFile({{48, 48, 8}, {32, 32, 32}})));
     ExpectPixelsOf(DecodeBytes(IconFile({{32, 32, 32}, {16, 16, 32}})), 32, 32);
+    std::string mostImages = IconFile({{32, 32, 32}});
+    Put16(mostImages, 4, 255);  // the largest count allowed; only the first entry is read
+    ExpectPixelsOf(DecodeBytes(mostImages), 32, 32);
 }
 
 TEST(DecodeIconFile, ImageDataAreReadAtTheDeclaredOffset) {
@@ -153,12 +156,20 @@ TEST(DecodeIconFile, EachRefusedHeaderFieldMeansNoImage) {
     };
     const std::string valid = IconFile({{32, 32, 32}});
     ASSERT_FALSE(DecodeBytes(valid).empty());
-    for (const FieldChange& change : changes) {
-        std::string file = valid;
-        if (change.width == 1) file[change.offset] = static_cast<char>(change.value);
-        if (change.width == 2) Put16(file, change.offset, change.value);
-        if (change.width == 4) Put32(file, change.offset, change.value);
-        EXPECT_TRUE(DecodeBytes(file).empty()) << change.field;
+    // The largest sides and the largest size allowed, with a byte more in the file: there each
+    // row is refused for its own field alone, not because the data would not fit.
+    std::string largest = IconFile({{64, 64, 32}});
+    Put32(largest, 14, 32896);
+    largest.resize(kDirectoryHeaderSize + kDirectoryEntrySize + 32897, '\0');
+    ExpectPixelsOf(DecodeBytes(largest), 64, 64);
+    for (const std::string& base : {valid, largest}) {
+        for (const FieldChange& change : changes) {
+            std::string file = base;
+            if (change.width == 1) file[change.offset] = static_cast<char>(change.value);
+            if (change.width == 2) Put16(file, change.offset, change.value);
+            if (change.width == 4) Put32(file, change.offset, change.value);
+            EXPECT_TRUE(DecodeBytes(file).empty()) << change.field << " of " << base.size();
+        }
     }
 }
 

@@ -191,6 +191,8 @@ TEST(OffsetFromTimeZone, SeasonBiasOnlyWhenReportedAndSet) {
          {-60, 10, 15, 3, -60},
          7200},
         {"no daylight saving", platform::kTimeZoneIdUnknown, {-330, 10, 30, 3, -60}, 19800},
+        {"daylight bias of a minute", platform::kTimeZoneIdDaylight, {300, 11, 0, 3, 1}, -18060},
+        {"standard bias of a minute", platform::kTimeZoneIdStandard, {300, 11, 1, 3, -60}, -18060},
         {"failed query", platform::kTimeZoneIdInvalid, {0, 0, 0, 0, 0}, 0},
     };
     for (const Case& c : cases) {

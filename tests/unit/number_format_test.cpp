@@ -7,7 +7,7 @@
 #include <string>
 
 #include "format/template.h"
-#include "scoped_overrides.h"
+#include "support/scoped_overrides.h"
 
 namespace {
 

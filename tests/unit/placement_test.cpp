@@ -42,6 +42,14 @@ TEST(ResolveStartPoint, FallsBackWithoutScreenOrClientRectangle) {
     const Point noClient = ResolveStartPoint(stored, kScreen, {});
     EXPECT_EQ(noClient.x, 540);
     EXPECT_EQ(noClient.y, 412);
+    stored = kCentreSentinel;
+    const Point smallClient = ResolveStartPoint(stored, {}, {true, 100, 60});
+    EXPECT_EQ(smallClient.x, 50);  // centred on (100, 100)
+    EXPECT_EQ(smallClient.y, 70);
+    stored = kCentreSentinel;
+    const Point smallScreen = ResolveStartPoint(stored, {true, 398, 198}, {});
+    EXPECT_EQ(smallScreen.x, 98);  // 199 - 100, moved left so that 300 pixels fit
+    EXPECT_EQ(smallScreen.y, -2);  // 200 pixels do not fit: the bottom edge wins
 }
 
 constexpr WorkArea kArea = {0, 0, 1280, 984};

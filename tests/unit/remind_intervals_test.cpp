@@ -5,7 +5,7 @@
 #include <string>
 
 #include "format/format_errors.h"
-#include "scoped_overrides.h"
+#include "support/scoped_overrides.h"
 
 namespace {
 
@@ -107,6 +107,8 @@ TEST(PlanRemindTrim, KeepsSwitchesOrRebuilds) {
         {17, 900, 10, RemindTrim::kRebuild, 3, 2},
         {6, 2700, 5, RemindTrim::kRebuild, 5, 4},
         {2, 61, 1, RemindTrim::kRebuild, 1, 0},
+        {1, 61, 0, RemindTrim::kKeep, 0, 0},  // one entry shown, still fitting
+        {1, 60, 0, RemindTrim::kSwitchToImmediately, 0, 0},
         {17, 60, 0, RemindTrim::kSwitchToImmediately, 0, 0},
         {17, 1, 0, RemindTrim::kSwitchToImmediately, 0, 0},
         {0, 3600, 0, RemindTrim::kSwitchToImmediately, 0, 0},

@@ -30,6 +30,10 @@ TEST(RemindReply, FirstMatchingWayOutWins) {
         {Outcome(false, false, false, false, false), "CLOSED"},
     };
     for (const auto& c : cases) EXPECT_EQ(RemindReply(c.outcome), c.reply);
+    RemindOutcome fresh;  // nothing chosen yet
+    EXPECT_EQ(RemindReply(fresh), "CLOSED");
+    fresh.remindRequested = true;
+    EXPECT_EQ(RemindReply(fresh), "REMIND:0");
 }
 
 TEST(RemindReply, NumbersAreSignedDecimal) {

@@ -79,6 +79,9 @@ INSTANTIATE_TEST_SUITE_P(
         RemindCase{"", kHead + "ACTIONCOUNT:1\n" + Item(":NONE:"), "Error: Bad action item"},
         RemindCase{"", kHead + "ACTIONCOUNT:1\n" + Item(" :NONE"), "Error: Bad action item"},
         RemindCase{"", kHead + "ACTIONCOUNT:1\n" + Item("S:NONE"), "Error: Bad action item"},
+        // The key one letter off, the rest of the item intact.
+        RemindCase{"", kHead + "ACTIONCOUNT:1\nACTIONITEN" + Item(":NONE").substr(10),
+                   "Error: Bad action item"},
         RemindCase{"", kHead + "ACTIONCOUNT:2\n" + Item(":NONE"), "Error: Bad action item"},
         RemindCase{"", kHead + "ACTIONCOUNT:-1\n" + Item(":NONE"), "Error: Bad action item"}));
 

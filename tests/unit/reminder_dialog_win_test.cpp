@@ -2,9 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 namespace {
+
+// What the tests vary. None has a picture; a countdown that takes all is always one asked for.
+struct DialogSettings {
+    bool autoTakeAll = false;
+    uint32_t remindTime = 3600;
+    uint32_t shortestPostpone = 600;
+    uint32_t autoSeconds = 0;
+    const char* title = "t";
+    bool showInTaskbar = false;
+};
 
 class ReminderDialogTest : public ::testing::Test {
   protected:
@@ -24,67 +35,75 @@ class ReminderDialogTest : public ::testing::Test {
         return item;
     }
 
+    // Heap-made: the dialog keeps its first action inside itself and so cannot be moved.
+    std::unique_ptr<ActionReminderDialog> MakeDialog(const DialogSettings& settings = {}) {
+        return std::make_unique<ActionReminderDialog>(
+            settings.autoTakeAll, settings.autoTakeAll, false, settings.remindTime,
+            settings.shortestPostpone, settings.autoSeconds, settings.title, 0, 0, nullptr, nullptr,
+            &lock_, &replied_, settings.showInTaskbar);
+    }
+
     CRITICAL_SECTION lock_;
     bool replied_ = false;
 };
 
 TEST_F(ReminderDialogTest, KeepsCopiesOfTheActionsInRequestOrder) {
-    ActionReminderDialog dialog(false, false, false, 3600, 600, 0, "t", 0, 0, nullptr, nullptr,
-                                &lock_, &replied_, false);
+    const auto dialog = MakeDialog();
     // Six actions fill the storage inside the object and two further segments.
     for (int32_t id = 1; id <= 6; ++id) {
         ActionItem item =
             Item(id, id % 2 ? ActionKind::kRestart : ActionKind::kNone, id == 4, id == 5);
-        dialog.AddActionItem(item);
+        dialog->AddActionItem(item);
         item.body = "changed after adding";
     }
-    ASSERT_EQ(dialog.GetActionCount(), 6u);
+    ASSERT_EQ(dialog->GetActionCount(), 6u);
     for (uint32_t index = 0; index < 6; ++index) {
-        dialog.SelectAction(index);
+        dialog->SelectAction(index);
         const int32_t id = static_cast<int32_t>(index) + 1;
-        EXPECT_EQ(dialog.GetCurrentActionId(), id);
-        EXPECT_EQ(dialog.GetCurrentTitle(), "title " + std::to_string(id));
-        EXPECT_EQ(dialog.GetCurrentBody(), std::string(64, static_cast<char>('a' + id % 26)));
-        EXPECT_EQ(dialog.GetCurrentDeadline(), 1000000LL * id);
-        EXPECT_EQ(dialog.CanCancel(), id == 4);
-        EXPECT_EQ(dialog.HasPreview(), id == 5);
+        EXPECT_EQ(dialog->GetCurrentActionId(), id);
+        EXPECT_EQ(dialog->GetCurrentTitle(), "title " + std::to_string(id));
+        EXPECT_EQ(dialog->GetCurrentBody(), std::string(64, static_cast<char>('a' + id % 26)));
+        EXPECT_EQ(dialog->GetCurrentDeadline(), 1000000LL * id);
+        EXPECT_EQ(dialog->CanCancel(), id == 4);
+        EXPECT_EQ(dialog->HasPreview(), id == 5);
     }
-    const KindCounts kinds = dialog.CountKinds();
+    const KindCounts kinds = dialog->CountKinds();
     EXPECT_EQ(kinds.restarts, 3u);
     EXPECT_EQ(kinds.shutdowns, 0u);
 }
 
 TEST_F(ReminderDialogTest, SelectingBeyondTheActionsKeepsTheCurrentOne) {
-    ActionReminderDialog dialog(false, false, false, 3600, 600, 0, "t", 0, 0, nullptr, nullptr,
-                                &lock_, &replied_, false);
-    dialog.AddActionItem(Item(7, ActionKind::kShutdown, true, false));
-    dialog.AddActionItem(Item(8, ActionKind::kNone, false, true));
-    dialog.SelectAction(1);
-    dialog.SelectAction(2);
-    EXPECT_EQ(dialog.GetCurrentIndex(), 1u);
-    EXPECT_EQ(dialog.GetCurrentActionId(), 8);
+    const auto dialog = MakeDialog();
+    dialog->AddActionItem(Item(7, ActionKind::kShutdown, true, false));
+    dialog->AddActionItem(Item(8, ActionKind::kNone, false, true));
+    dialog->SelectAction(1);
+    dialog->SelectAction(2);
+    EXPECT_EQ(dialog->GetCurrentIndex(), 1u);
+    EXPECT_EQ(dialog->GetCurrentActionId(), 8);
 }
 
 TEST_F(ReminderDialogTest, WithoutActionsNothingIsOffered) {
-    ActionReminderDialog dialog(false, false, false, 3600, 600, 0, nullptr, 0, 0, nullptr, nullptr,
-                                &lock_, &replied_, false);
-    EXPECT_EQ(dialog.GetCurrentActionId(), 0);
-    EXPECT_FALSE(dialog.CanCancel());
-    EXPECT_FALSE(dialog.HasPreview());
-    EXPECT_EQ(dialog.GetCurrentTitle(), "");
+    DialogSettings untitled;
+    untitled.title = nullptr;
+    const auto dialog = MakeDialog(untitled);
+    EXPECT_EQ(dialog->GetCurrentActionId(), 0);
+    EXPECT_FALSE(dialog->CanCancel());
+    EXPECT_FALSE(dialog->HasPreview());
+    EXPECT_EQ(dialog->GetCurrentTitle(), "");
 }
 
 TEST_F(ReminderDialogTest, TitleIsNormalizedForTheWindowCaption) {
-    ActionReminderDialog titled(false, false, false, 3600, 600, 0, "a\nb", 0, 0, nullptr, nullptr,
-                                &lock_, &replied_, false);
-    ASSERT_NE(titled.GetDialogTitle(), nullptr);
-    EXPECT_STREQ(titled.GetDialogTitle(), "a\r\nb");
+    DialogSettings settings;
+    settings.title = "a\nb";
+    const auto titled = MakeDialog(settings);
+    ASSERT_NE(titled->GetDialogTitle(), nullptr);
+    EXPECT_STREQ(titled->GetDialogTitle(), "a\r\nb");
 }
 
 TEST_F(ReminderDialogTest, EmptyTitleKeepsTheTemplateCaption) {
-    ActionReminderDialog untitled(false, false, false, 3600, 600, 0, "", 0, 0, nullptr, nullptr,
-                                  &lock_, &replied_, false);
-    EXPECT_EQ(untitled.GetDialogTitle(), nullptr);
+    DialogSettings settings;
+    settings.title = "";
+    EXPECT_EQ(MakeDialog(settings)->GetDialogTitle(), nullptr);
 }
 
 TEST_F(ReminderDialogTest, RemindChoiceStartsAtTheEarlierOfRemindTimeAndDeadline) {
@@ -92,21 +111,26 @@ TEST_F(ReminderDialogTest, RemindChoiceStartsAtTheEarlierOfRemindTimeAndDeadline
         uint32_t remindTime, shortestPostpone, seconds;
     } cases[] = {{3600, 600, 600}, {3600, 0xFFFFFFFFu, 3600}, {300, 7200, 300}, {0, 60, 60}};
     for (const auto& c : cases) {
-        ActionReminderDialog dialog(false, false, false, c.remindTime, c.shortestPostpone, 0, "t",
-                                    0, 0, nullptr, nullptr, &lock_, &replied_, false);
-        EXPECT_EQ(dialog.GetRemindSeconds(), c.seconds)
+        DialogSettings settings;
+        settings.remindTime = c.remindTime;
+        settings.shortestPostpone = c.shortestPostpone;
+        const auto dialog = MakeDialog(settings);
+        EXPECT_EQ(dialog->GetRemindSeconds(), c.seconds)
             << c.remindTime << " " << c.shortestPostpone;
-        EXPECT_EQ(dialog.GetRemindState().maxRemindLeft, c.shortestPostpone);
-        EXPECT_FALSE(dialog.IsRemindRequested() || dialog.IsTakeAllRequested());
+        EXPECT_EQ(dialog->GetRemindState().maxRemindLeft, c.shortestPostpone);
+        EXPECT_FALSE(dialog->IsRemindRequested() || dialog->IsTakeAllRequested());
     }
 }
 
 TEST_F(ReminderDialogTest, KeepsTheCountdownSettings) {
-    ActionReminderDialog dialog(true, true, false, 3600, 600, 45, "t", 0, 0, nullptr, nullptr,
-                                &lock_, &replied_, true);
-    EXPECT_TRUE(dialog.IsAutoTakeAll());
-    EXPECT_EQ(dialog.GetAutoSeconds(), 45u);
-    EXPECT_TRUE(dialog.ShowsInTaskbar());
+    DialogSettings countdown;
+    countdown.autoTakeAll = true;
+    countdown.autoSeconds = 45;
+    countdown.showInTaskbar = true;
+    const auto dialog = MakeDialog(countdown);
+    EXPECT_TRUE(dialog->IsAutoTakeAll());
+    EXPECT_EQ(dialog->GetAutoSeconds(), 45u);
+    EXPECT_TRUE(dialog->ShowsInTaskbar());
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "format/format_errors.h"
-#include "scoped_overrides.h"
+#include "support/scoped_overrides.h"
 #include "ui/localization_failure.h"
 
 namespace {

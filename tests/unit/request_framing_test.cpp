@@ -18,6 +18,13 @@ std::vector<std::string> ReadAllLines(const std::string& bytes) {
     return lines;
 }
 
+// Read before any test runs: the flag as the process starts.
+const bool kTranslateFlagAtStart = TranslateFlag;
+
+TEST(TranslateFlag, IsOffWhenTheProcessStarts) {
+    EXPECT_FALSE(kTranslateFlagAtStart);
+}
+
 TEST(ReadRequestLine, StripsBlanksTabsAndLineFeedsButKeepsCarriageReturns) {
     EXPECT_EQ(ReadAllLines("UI 1.2  \t\nAB\r\r\n"), (std::vector<std::string>{"UI 1.2", "AB\r"}));
 }

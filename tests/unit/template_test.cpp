@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "scoped_overrides.h"
+#include "support/scoped_overrides.h"
 
 namespace {
 
@@ -64,10 +64,13 @@ TEST(Localize, NameRulesOfTheSourceText) {
         const char* source;
         bool improperName;  // else the special name is undefined
     };
+    // The last rows: the bytes just outside the letters and digits.
     const Case failures[] = {
         {"{}", true},      {"a{}b", true},     {"{a-b}", true},       {"{a b}", true},
         {"{x{y}", true},   {"{day of}", true}, {"{a\xC3\xA9}", true}, {"{_}", false},
         {"{_foo}", false}, {"{_TAB}", false},  {"{_tabs}", false},    {"{_cr }", false},
+        {"{x@}", true},    {"{x[}", true},     {"{x`}", true},        {"{x/}", true},
+        {"{x:}", true},
     };
     for (const Case& failure : failures) {
         SCOPED_TRACE(failure.source);
@@ -82,7 +85,9 @@ TEST(Localize, NameRulesOfTheSourceText) {
     // Only the bytes after the first are examined; names are case-sensitive identifiers.
     EXPECT_EQ(Text(Localize(MakeTemplate("<{-a}>"), "1")), "<1>");
     EXPECT_EQ(Text(Localize(MakeTemplate("<{\xC3}>"), "1")), "<1>");
+    EXPECT_EQ(Text(Localize(MakeTemplate("<{@}>"), "1")), "<1>");
     EXPECT_EQ(Text(Localize(MakeTemplate("{0}{day_of_month}{X}{x}"), "1", "2", "3", "4")), "1234");
+    EXPECT_EQ(Text(Localize(MakeTemplate("{xAZ}{xaz}{x09}"), "1", "2", "3")), "123");
 }
 
 TEST(Localize, SpecialVariablesStandForCharactersATemplateCannotHold) {
@@ -121,6 +126,8 @@ TEST(Localize, ArgumentCountMustMatchTheSourceVariables) {
 TEST(Localize, RepeatedNameTakesTheValueThatSortsFirst) {
     EXPECT_EQ(Text(Localize(MakeTemplate("{x}{x}"), "b", "a")), "aa");
     EXPECT_EQ(Text(Localize(MakeTemplate("{x}{y}{x}"), "ab", "-", "a")), "a-a");
+    // Names whose first byte is the last of the 256 (the first byte is not examined).
+    EXPECT_EQ(Text(Localize(MakeTemplate("{\xFF}{\xFF}"), "b", "a")), "aa");
 }
 
 TEST(Localize, SupportsTwentyOneArguments) {
@@ -138,6 +145,14 @@ TEST(Localize, SupportsTwentyOneArguments) {
 TEST(LocalizeTranslated, BindsByTheSourceAndSubstitutesIntoTheTranslation) {
     const ScopedOverrides overrides{{" Action {x} of {y}", "{y} / {x}{_tab}{y}"}};
     EXPECT_EQ(Text(Localize(MakeTemplate(" Action {x} of {y}"), "1", "2")), "2 / 1\t2");
+    // A translation that is the start or the end of its own source is still a translation.
+    const TextRange source = Range("<{x}>");
+    EXPECT_EQ(Text(Localize(FormatTemplate{source, TextRange(source.first, source.last - 1, false)},
+                            "1")),
+              "<1");
+    EXPECT_EQ(Text(Localize(FormatTemplate{source, TextRange(source.first + 1, source.last, false)},
+                            "1")),
+              "1>");
 }
 
 TEST(LocalizeTranslated, MayLeaveOutVariablesButNotInventThem) {

@@ -15,6 +15,7 @@ TEST(TextOrder, UnsignedBytesAndPrefixFirst) {
     EXPECT_EQ(CompareTexts(Range(""), Range("")), 0);
     EXPECT_TRUE(SameText(Range("Cancel"), Range("Cancel")));
     EXPECT_FALSE(SameText(Range("Cancel"), Range("cancel")));
+    EXPECT_TRUE(SameText(TextRange(), TextRange()));  // no bytes to compare
 }
 
 TEST(Utf8Text, OwnsACopyWithATerminator) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "support/reference_utf8.h"
+
 namespace {
 
 using Bytes = std::vector<uint8_t>;
@@ -67,42 +69,8 @@ std::optional<Units> ConvertInPieces(const Bytes& bytes, const std::vector<size_
     return recorder.Joined();
 }
 
-// An independent decoder: sequence length from the lead byte, then the value. It accepts what
-// the transcoder accepts: overlong forms, but no encoded surrogates and nothing past U+10FFFF.
 std::optional<Units> ReferenceDecode(const Bytes& bytes) {
-    Units units;
-    size_t i = 0;
-    while (i < bytes.size()) {
-        const uint8_t lead = bytes[i];
-        size_t length = 0;
-        uint32_t value = 0;
-        if (lead < 0x80) {
-            length = 1, value = lead;
-        } else if (lead >= 0xC0 && lead <= 0xDF) {
-            length = 2, value = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3, value = lead & 0x0F;
-        } else if (lead >= 0xF0 && lead <= 0xF7) {
-            length = 4, value = lead & 0x07;
-        } else {
-            return std::nullopt;
-        }
-        if (i + length > bytes.size()) return std::nullopt;
-        for (size_t k = 1; k < length; ++k) {
-            if (bytes[i + k] < 0x80 || bytes[i + k] > 0xBF) return std::nullopt;
-            value = value << 6 | (bytes[i + k] - 0x80);
-        }
-        if (length == 3 && value >= 0xD800 && value <= 0xDFFF) return std::nullopt;
-        if (length == 4 && (value < 0x10000 || value > 0x10FFFF)) return std::nullopt;
-        if (value >= 0x10000) {
-            units.push_back(static_cast<uint16_t>(0xD800 + ((value - 0x10000) >> 10)));
-            units.push_back(static_cast<uint16_t>(0xDC00 + ((value - 0x10000) & 0x3FF)));
-        } else {
-            units.push_back(static_cast<uint16_t>(value));
-        }
-        i += length;
-    }
-    return units;
+    return ReferenceDecodeUtf8(bytes.data(), bytes.size());
 }
 
 void AppendUtf8(Bytes& bytes, uint32_t codePoint) {
@@ -172,6 +140,10 @@ TEST(Utf8ToUtf16, DecodesEveryForm) {
          {0xD800, 0xDC00, 0xDBFF, 0xDFFF}},
         {"two-byte range", {0xC2, 0x80, 0xDF, 0xBF}, {0x0080, 0x07FF}},
         {"embedded zero byte", {'a', 0x00, 'b'}, {'a', 0, 'b'}},
+        // Read eight at a time: the last word ends with the buffer.
+        {"eight ASCII bytes",
+         {'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h'},
+         {'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h'}},
     };
     for (const ValidCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -371,6 +343,12 @@ TEST(UStringBuilder, GrowsToTheLargerOfNeedAndDoubleCapacity) {
     EXPECT_EQ(Units(text.first(), text.last()), units);
     EXPECT_EQ(*text.last(), 0);
     EXPECT_EQ(builder.capacity(), 0u);
+
+    UStringBuilder<UTF16> full;
+    full.SetCapacityHint(2);
+    full.Start();
+    full.Receive(units.data(), units.data() + 2);  // needs exactly what it has
+    EXPECT_EQ(full.capacity(), 2u);
 }
 
 TEST(UStringBuilder, StartDiscardsWhatWasCollected) {

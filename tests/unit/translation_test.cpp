@@ -2,13 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "format/format_override.h"
 #include "io/file_errors.h"
-#include "scoped_temp_dir.h"
+#include "support/scoped_temp_dir.h"
 
 namespace {
 
@@ -149,5 +151,23 @@ TEST(LoadTranslationTable, LoadsOnlyOnceEvenAfterAFailure) {
     EXPECT_NO_THROW(LoadTranslationTable());  // not tried again
     EXPECT_EQ(LookupOverride(english, english).first, english.first);
 }
+
+#ifndef _WIN32  // under Wine each run of the child would start another Wine process
+// A load happens once a process and stays, so it is watched in a child that runs this test alone.
+TEST(LoadRequestedTranslation, LoadsTheFileAtTheGivenPath) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            ScopedTempDir dir;
+            LoadRequestedTranslation(dir.Write("de.txt", "Cancel\tAbbrechen\n").c_str());
+            const TextRange english = TextRange::FromCString("Cancel");
+            const TextRange found = LookupOverride(english, english);
+            const bool translated = std::string(found.first, found.last) == "Abbrechen";
+            std::filesystem::remove_all(dir.path());  // exit skips the destructor
+            std::exit(translated ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+#endif
 
 }  // namespace
