@@ -219,8 +219,11 @@ class Worker:
             shutil.rmtree(self.tree.parent)
         sync_tree(ROOT, self.tree)
         if not (self.build / "build.ninja").exists():
-            code, output = run(["cmake", "-S", str(self.tree), "-B", str(self.build), "-G", "Ninja",
-                                "-DZEM_WITH_WINDOWS=OFF", "-DZEM_SANITIZE=ON"], ROOT, 600)
+            command = ["cmake", "-S", str(self.tree), "-B", str(self.build), "-G", "Ninja",
+                       "-DZEM_WITH_WINDOWS=OFF", "-DZEM_SANITIZE=ON"]
+            if shutil.which("ld.lld"):
+                command.append("-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld")  # each mutant relinks
+            code, output = run(command, ROOT, 600)
             if code != 0:
                 sys.exit(f"configure failed:\n{output}")
         code, output = self.compile(3600)
