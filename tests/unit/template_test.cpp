@@ -126,8 +126,9 @@ TEST(Localize, ArgumentCountMustMatchTheSourceVariables) {
 TEST(Localize, RepeatedNameTakesTheValueThatSortsFirst) {
     EXPECT_EQ(Text(Localize(MakeTemplate("{x}{x}"), "b", "a")), "aa");
     EXPECT_EQ(Text(Localize(MakeTemplate("{x}{y}{x}"), "ab", "-", "a")), "a-a");
-    // Names whose first byte is the last of the 256 (the first byte is not examined).
-    EXPECT_EQ(Text(Localize(MakeTemplate("{\xFF}{\xFF}"), "b", "a")), "aa");
+    // Names whose first byte is the last of the 256 (the first byte is not examined), with
+    // eight bytes of output between them.
+    EXPECT_EQ(Text(Localize(MakeTemplate("{\xFF}1234567{\xFF}"), "b", "a")), "a1234567a");
 }
 
 TEST(Localize, SupportsTwentyOneArguments) {
