@@ -33,6 +33,13 @@ TEST(Localize, LiteralTextAndLoneClosingBracesComeOutUnchanged) {
     EXPECT_EQ(Text(Localize(MakeTemplate("}"))), "}");
     EXPECT_EQ(Text(Localize(MakeTemplate(""))), "");
     EXPECT_EQ(Text(Localize(MakeTemplate("}{x}}"), "1")), "}1}");
+    // Results up to 256 bytes are assembled on the stack, longer ones on the heap.
+    for (size_t size : {256u, 257u, 300u}) {
+        const std::string literal = std::string(size - 2, 'x') + "{x}y";
+        EXPECT_EQ(Text(Localize(MakeTemplate(literal.c_str()), "1")),
+                  literal.substr(0, size - 2) + "1y")
+            << size;
+    }
 }
 
 TEST(Localize, CopiesArgumentBytesAsTheyAre) {
