@@ -132,6 +132,7 @@ TEST_F(ActionUiTest, RemindTimesTakeTheirDefaultsThenTheMaximum) {
         {7200, 0, 3600, 3600},
         {432001, 500000, 432001, 500000},
         {1, 1, 1, 1},  // the least of each is kept
+        {1, 3600, 1, 3600},
         {3600, 1, 1, 1},
     };
     for (const RemindClampCase& c : cases) {

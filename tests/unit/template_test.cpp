@@ -33,6 +33,13 @@ TEST(Localize, LiteralTextAndLoneClosingBracesComeOutUnchanged) {
     EXPECT_EQ(Text(Localize(MakeTemplate("}"))), "}");
     EXPECT_EQ(Text(Localize(MakeTemplate(""))), "");
     EXPECT_EQ(Text(Localize(MakeTemplate("}{x}}"), "1")), "}1}");
+    // Results up to 256 bytes are assembled on the stack, longer ones on the heap.
+    for (size_t size : {256u, 257u, 300u}) {
+        const std::string literal = std::string(size - 2, 'x') + "{x}y";
+        EXPECT_EQ(Text(Localize(MakeTemplate(literal.c_str()), "1")),
+                  literal.substr(0, size - 2) + "1y")
+            << size;
+    }
 }
 
 TEST(Localize, CopiesArgumentBytesAsTheyAre) {
@@ -126,8 +133,9 @@ TEST(Localize, ArgumentCountMustMatchTheSourceVariables) {
 TEST(Localize, RepeatedNameTakesTheValueThatSortsFirst) {
     EXPECT_EQ(Text(Localize(MakeTemplate("{x}{x}"), "b", "a")), "aa");
     EXPECT_EQ(Text(Localize(MakeTemplate("{x}{y}{x}"), "ab", "-", "a")), "a-a");
-    // Names whose first byte is the last of the 256 (the first byte is not examined).
-    EXPECT_EQ(Text(Localize(MakeTemplate("{\xFF}{\xFF}"), "b", "a")), "aa");
+    // Names whose first byte is the last of the 256 (the first byte is not examined), with
+    // eight bytes of output between them.
+    EXPECT_EQ(Text(Localize(MakeTemplate("{\xFF}1234567{\xFF}"), "b", "a")), "a1234567a");
 }
 
 TEST(Localize, SupportsTwentyOneArguments) {
