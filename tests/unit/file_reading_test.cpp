@@ -81,7 +81,7 @@ TEST(FileReadingPath, CloseEndsWithoutAHandleAndMovesTransferIt) {
     EXPECT_EQ(moved.GetSize(), 3u);
     moved.Close();
     EXPECT_FALSE(moved.IsOpen());
-    moved.Close();  // closing nothing is no error
+    moved.Close();                                     // closing nothing is no error
     EXPECT_THROW(moved.GetSize(), FileNotFoundError);  // an invalid handle, as Windows names it
     moved.Open(path.c_str());
     EXPECT_TRUE(moved.IsOpen());
