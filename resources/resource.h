@@ -31,3 +31,8 @@
 #define IDC_ACTION_COMBO 1026
 #define IDC_MORE_INFO_BUTTON 1028
 #define IDC_SUMMARY 1029
+// Hidden labels: a screen reader names a box or list by the static just before it in z-order.
+#define IDC_MESSAGE_LABEL 1030
+#define IDC_REMIND_LABEL 1031
+#define IDC_ACTION_LABEL 1032
+#define IDC_PREVIEW_LABEL 1033

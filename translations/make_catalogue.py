@@ -34,11 +34,13 @@ DEFINITION_FILES = (
     "src/ui/remind_intervals.h",
     "src/format/date_time_format.cpp",
     "src/format/number_format.cpp",
+    "src/ui/accessible_texts.h",
 )
 
 # Constants of DEFINITION_FILES that never reach the user through a template.
 NOT_TRANSLATED = {
     "kRemindListLiteral": "names the remind list in failure reports only",
+    "kRightToLeftValue": "the value of kReadingDirectionKey that asks for a right-to-left layout",
 }
 
 DURATION = ("{x} = the time left: 00:01:30 under a day, else 1 day, 2 days, 1 day, 03:00:00 or "
@@ -111,6 +113,17 @@ CONTEXTS = {
                         " numbers too"),
     "kMinusSign": "Minus sign of negative numbers",
     "kDigitTexts": "Digit character used in every number, date, time and duration",
+    "kMessageLabelLiteral": ("Never shown; read out by screen readers as the name of the message "
+                             "box of every dialog"),
+    "kRemindListLabelLiteral": ("Never shown; read out by screen readers as the name of the remind "
+                                "list beside 'Remind Again'"),
+    "kActionListLabelLiteral": ("Never shown; read out by screen readers as the name of the "
+                                "reminder's list of pending actions"),
+    "kPreviewLabelLiteral": ("Never shown; read out by screen readers as the name of the preview "
+                             "window's text"),
+    "kReadingDirectionKey": ("Not a text: the direction of the script. Keep 'default:LTR' for a "
+                             "language written left to right; write 'default:RTL' for Arabic, "
+                             "Hebrew and other right-to-left scripts, which mirrors the dialogs"),
 }
 
 # Literals written directly in a caption call; keys already named by a constant need none.

@@ -16,11 +16,21 @@ bool SetWindowUtf8Text(HWND window, TextRange text) {
 }
 
 bool SetWindowRequestText(HWND window, const char* text) {
+    return SetWindowTextW(window, RequestTextToWide(text).c_str()) != 0;
+}
+
+std::wstring RequestTextToWide(const char* text) {
     const TextRange bytes = TextRange::FromCString(text);
     try {
-        return SetWindowUtf8Text(window, bytes);
+        const Utf16Text wide = Utf8ToUtf16(bytes.first, bytes.last);
+        return std::wstring(AsWide(wide), wide.size());
     } catch (const InvalidTextEncoding&) {
-        return SetWindowTextA(window, bytes.first) != 0;
+        // Not UTF-8: an agent that writes its system code page.
+        const int length = static_cast<int>(bytes.size());
+        const int units = MultiByteToWideChar(CP_ACP, 0, bytes.first, length, nullptr, 0);
+        std::wstring wide(static_cast<size_t>(units > 0 ? units : 0), L'\0');
+        if (units > 0) MultiByteToWideChar(CP_ACP, 0, bytes.first, length, wide.data(), units);
+        return wide;
     }
 }
 

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "format/text_range.h"
 
 // A text the program made: a localized caption or a computed message. Raises InvalidTextEncoding
@@ -17,6 +19,8 @@ bool SetWindowUtf8Text(HWND window, TextRange text);
 // that are not UTF-8 come from an agent that writes its system code page and are shown as that
 // code page reads them. Never fails because of the encoding.
 bool SetWindowRequestText(HWND window, const char* text);
+// The wide text SetWindowRequestText shows; null reads as empty.
+std::wstring RequestTextToWide(const char* text);
 
 // Appends a program-made UTF-8 text to a combo box; InvalidTextEncoding as above.
 void AddComboUtf8Entry(HWND combo, TextRange text);

@@ -10,6 +10,7 @@ from zemtest import IDS
 # Progress dialog template: client size and control rectangles in dialog units.
 PROGRESS_SIZE = (256, 85)
 PROGRESS_LAYOUT = {
+    IDS["IDC_MESSAGE_LABEL"]: (7, 7, 242, 50),
     IDS["IDC_PROGRESS_MESSAGE"]: (7, 7, 242, 50),
     IDS["IDC_HIDE_BUTTON"]: (159, 64, 90, 14),
 }
@@ -45,7 +46,7 @@ def test_dump_matches_progress_template():
         assert dump["exstyle"] & zemtest.WS_EX_TOPMOST
         assert dump["owner"] is None
 
-        # Tab order is control order: the message first, then "Hide".
+        # Tab order is control order: the message (after its hidden label), then "Hide".
         assert [c["id"] for c in dump["controls"]] == list(PROGRESS_LAYOUT)
         message = zemtest.control(dump, IDS["IDC_PROGRESS_MESSAGE"])
         assert message["class"] == "Edit"

@@ -22,6 +22,9 @@ DIALOG_WITH_MENU = (zemtest.WS_POPUP | zemtest.WS_CAPTION | zemtest.WS_SYSMENU |
 MESSAGE_BOX = zemtest.ES_MULTILINE | zemtest.ES_READONLY | zemtest.WS_BORDER | zemtest.WS_VSCROLL
 DROP_LIST = zemtest.CBS_DROPDOWNLIST | zemtest.WS_VSCROLL | zemtest.WS_TABSTOP
 PUSH = zemtest.WS_TABSTOP
+SS_NOPREFIX = 0x80
+# A label only screen readers see: a child that is not visible.
+LABEL = WS_CHILD | SS_NOPREFIX
 ICON_SIZES = (64, 48, 32, 16)
 ICON_BIT_COUNTS = (4, 8, 32)
 
@@ -31,8 +34,8 @@ def resources():
 
 
 def check_dialog(dialog, size, style, exstyle, caption, items):
-    """items: (name, class, text, x, y, width, height, style beyond WS_CHILD|WS_VISIBLE,
-    exstyle), in template order."""
+    """items: (name, class, text, x, y, width, height, style beyond WS_CHILD|WS_VISIBLE (or the
+    whole style, when it has WS_CHILD), exstyle), in template order."""
     assert (dialog.width, dialog.height) == size
     assert (dialog.style, dialog.exstyle) == (style, exstyle)
     assert dialog.caption == caption
@@ -41,7 +44,7 @@ def check_dialog(dialog, size, style, exstyle, caption, items):
     actual = [(item.id, item.class_name.lower(), item.text, item.x, item.y, item.width,
                item.height, item.style, item.exstyle) for item in dialog.items]
     expected = [(IDS[name] if isinstance(name, str) else name, kind.lower(), text, x, y, w, h,
-                 CHILD | extra_style, extra_exstyle)
+                 extra_style if extra_style & WS_CHILD else CHILD | extra_style, extra_exstyle)
                 for name, kind, text, x, y, w, h, extra_style, extra_exstyle in items]
     assert actual == expected
 
@@ -49,6 +52,7 @@ def check_dialog(dialog, size, style, exstyle, caption, items):
 def test_progress_template():
     check_dialog(resources().dialog(IDS["IDD_PROGRESS"]), (256, 85), DIALOG_WITH_MENU,
                  zemtest.WS_EX_APPWINDOW, "", [
+                     ("IDC_MESSAGE_LABEL", STATIC, "Message", 7, 7, 242, 50, LABEL, 0),
                      ("IDC_PROGRESS_MESSAGE", EDIT, "", 7, 7, 242, 50,
                       MESSAGE_BOX | zemtest.WS_TABSTOP, 0),
                      ("IDC_HIDE_BUTTON", BUTTON, "Hide", 159, 64, 90, 14, PUSH, 0),
@@ -60,6 +64,7 @@ def test_preview_template():
                  zemtest.WS_POPUP | zemtest.WS_CAPTION | zemtest.DS_MODALFRAME |
                  zemtest.DS_SETFONT, 0, "", [
                      (1, BUTTON, "Hide", 170, 120, 90, 14, zemtest.BS_DEFPUSHBUTTON | PUSH, 0),
+                     ("IDC_PREVIEW_LABEL", STATIC, "Preview", 7, 7, 253, 105, LABEL, 0),
                      ("IDC_PREVIEW_TEXT", EDIT, "", 7, 7, 253, 105,
                       MESSAGE_BOX | zemtest.WS_HSCROLL | zemtest.WS_TABSTOP, 0),
                  ])
@@ -68,6 +73,7 @@ def test_preview_template():
 def test_preaction_template():
     check_dialog(resources().dialog(IDS["IDD_PREACTION"]), (310, 128), DIALOG_WITH_MENU,
                  zemtest.WS_EX_APPWINDOW, "", [
+                     ("IDC_REMIND_LABEL", STATIC, "Remind me again", 106, 108, 80, 14, LABEL, 0),
                      ("IDC_REMIND_COMBO", COMBO, "", 106, 108, 80, 54, DROP_LIST, 0),
                      ("IDC_ACTION_BUTTON", BUTTON, "Take Action Now", 213, 107, 90, 14,
                       zemtest.BS_DEFPUSHBUTTON | PUSH, 0),
@@ -76,17 +82,21 @@ def test_preaction_template():
                      ("IDC_REMIND_BUTTON", BUTTON, "Remind Again", 7, 107, 90, 14, PUSH, 0),
                      ("IDC_COUNTDOWN", STATIC, "", 7, 87, 296, 8, SS_RIGHT | zemtest.WS_GROUP,
                       zemtest.WS_EX_RIGHT),
-                     ("IDC_ACTION_MESSAGE", EDIT, "", 7, 7, 296, 50, MESSAGE_BOX, 0),
+                     ("IDC_MESSAGE_LABEL", STATIC, "Message", 7, 7, 296, 50, LABEL, 0),
+                     ("IDC_ACTION_MESSAGE", EDIT, "", 7, 7, 296, 50,
+                      MESSAGE_BOX | zemtest.WS_TABSTOP, 0),
                  ])
 
 
 def test_reminder_template():
     check_dialog(resources().dialog(IDS["IDD_REMINDER"]), (310, 220), DIALOG_WITH_MENU,
                  zemtest.WS_EX_APPWINDOW, "Reminder", [
+                     ("IDC_REMIND_LABEL", STATIC, "Remind me again", 106, 74, 80, 14, LABEL, 0),
                      ("IDC_REMIND_COMBO", COMBO, "", 106, 74, 80, 54, DROP_LIST, 0),
                      ("IDC_REMIND_BUTTON", BUTTON, "Remind Again", 7, 73, 90, 14, PUSH, 0),
                      ("IDC_TAKE_ALL_BUTTON", BUTTON, "Take Actions Now", 213, 73, 90, 14, PUSH, 0),
                      ("IDC_MORE_INFO_BUTTON", BUTTON, "More Info...", 213, 7, 90, 14, PUSH, 0),
+                     ("IDC_ACTION_LABEL", STATIC, "Pending action", 16, 112, 90, 14, LABEL, 0),
                      ("IDC_ACTION_COMBO", COMBO, "", 16, 112, 90, 54, DROP_LIST,
                       zemtest.WS_EX_RIGHT),
                      ("IDC_ACTION_BUTTON", BUTTON, "Take Action Now", 202, 190, 90, 14, PUSH, 0),
@@ -94,6 +104,7 @@ def test_reminder_template():
                      ("IDC_PREVIEW_BUTTON", BUTTON, "Preview Action...", 16, 190, 90, 14, PUSH, 0),
                      ("IDC_SUMMARY", STATIC, "", 7, 10, 186, 30, zemtest.WS_GROUP, 0),
                      ("IDC_COUNTDOWN", STATIC, "", 7, 50, 296, 8, zemtest.WS_GROUP, 0),
+                     ("IDC_MESSAGE_LABEL", STATIC, "Message", 16, 132, 276, 50, LABEL, 0),
                      ("IDC_ACTION_MESSAGE", EDIT, "", 16, 132, 276, 50,
                       MESSAGE_BOX | zemtest.WS_TABSTOP, 0),
                      ("IDC_ACTION_GROUP", BUTTON, "Title", 7, 97, 296, 116, zemtest.BS_GROUPBOX, 0),
