@@ -1,6 +1,9 @@
 #include "ui/action_dialog_win.h"
 
+#include <vector>
+
 #include "protocol/reply_output_win.h"
+#include "ui/layout_direction_win.h"
 #include "ui/picture_layout.h"
 #include "ui/pixel_format.h"
 #include "ui/window_services_win.h"
@@ -44,6 +47,7 @@ void ActionDialog::Run() {
         RecordLocalizationFailure(code);
         return;
     }
+    ChooseLayoutDirection();
     RunDialogLoop(this, TemplateId(), Procedure(), onceStopFlag_);
 }
 
@@ -63,22 +67,29 @@ void ActionDialog::SetImage(uint8_t* pixels, uint32_t width, uint32_t height) {
 }
 
 void ActionDialog::ComposeImageBitmap(HWND dialogWindow) {
-    if (imageWidth_ == 0 || imageHeight_ == 0 || imagePixels_ == nullptr || imageBitmap_) return;
+    if (imageWidth_ == 0 || imageHeight_ == 0 || imagePixels_ == nullptr) return;
     WindowDC windowDc(dialogWindow);
     HDC dc = windowDc.get();
     if (dc == nullptr) return;
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    BlendOverColor(imagePixels_, imageWidth_, imageHeight_, GetRValue(face), GetGValue(face),
-                   GetBValue(face));
-    imageBitmap_.Reset(
-        CreateCompatibleBitmap(dc, static_cast<int>(imageWidth_), static_cast<int>(imageHeight_)));
+    // Composed again into the same bitmap when the colours change: an open preview paints it too.
+    if (!imageBitmap_) {
+        imageBitmap_.Reset(CreateCompatibleBitmap(dc, static_cast<int>(imageWidth_),
+                                                  static_cast<int>(imageHeight_)));
+    }
     if (!imageBitmap_) return;
     MemoryDC memory(dc, imageBitmap_.get());
     if (memory.get() == nullptr) return;
+    SetLayout(memory.get(), 0);  // drawn as it is, whatever the window's direction
+    // The request's pixels keep their alpha for the next composition.
+    std::vector<uint8_t> blended(imagePixels_, imagePixels_ + static_cast<size_t>(imageWidth_) *
+                                                                  imageHeight_ * kBytesPerPixel);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    BlendOverColor(blended.data(), imageWidth_, imageHeight_, GetRValue(face), GetGValue(face),
+                   GetBValue(face));
     for (uint32_t y = 0; y < imageHeight_; ++y) {
         for (uint32_t x = 0; x < imageWidth_; ++x) {
             const uint8_t* pixel =
-                imagePixels_ + (static_cast<size_t>(y) * imageWidth_ + x) * kBytesPerPixel;
+                blended.data() + (static_cast<size_t>(y) * imageWidth_ + x) * kBytesPerPixel;
             SetPixel(memory.get(), static_cast<int>(x), static_cast<int>(y),
                      RGB(pixel[0], pixel[1], pixel[2]));
         }

@@ -50,13 +50,14 @@ class ActionDialog {
     void RecordLocalizationFailure(LocalizationFailureCode code);
     int GetFailureCode() const { return failureCode_; }
 
-    // The decoded picture; the pixels stay the caller's and are blended in place.
+    // The decoded picture; the pixels stay the caller's and are left as they are.
     void SetImage(uint8_t* pixels, uint32_t width, uint32_t height);
     uint32_t GetImageWidth() const { return imageWidth_; }
     uint32_t GetImageHeight() const { return imageHeight_; }
     HBITMAP GetImageBitmap() const { return static_cast<HBITMAP>(imageBitmap_.get()); }
     // Builds the picture, composed over the button face, as a bitmap compatible with the
-    // window's device context; without a picture no device context is asked for.
+    // window's device context; without a picture no device context is asked for. Called again
+    // when the system colours change, it draws into the same bitmap.
     void ComposeImageBitmap(HWND dialogWindow);
 
     // The title-bar icon from the request's image file; null path or failure leaves none.

@@ -3,6 +3,9 @@
 #include <string>
 
 #include "resource.h"
+#include "ui/accessible_names_win.h"
+#include "ui/keyboard_win.h"
+#include "ui/layout_direction_win.h"
 #include "ui/window_services_win.h"
 #include "ui/window_text_win.h"
 
@@ -21,7 +24,12 @@ PreviewState preview;
 void InitPreview(HWND window) {
     SetWindowPos(window, HWND_TOPMOST, preview.position.x, preview.position.y, 0, 0, SWP_NOSIZE);
     SetCaptionOrEnglish(window, IDOK, "Hide");
+    SetControlLabels(window);
+    // Enter in the text presses "Hide", which only closes the preview.
+    GuardMessageKeys(window, IDC_PREVIEW_TEXT, EnterInMessage::kPassOn);
+    ApplyReadingOrder(window);
     SetWindowRequestText(window, preview.caption.c_str());
+    DescribeDialog(window, preview.text.c_str());
     if (HWND text = GetDlgItem(window, IDC_PREVIEW_TEXT)) {
         SetWindowRequestText(text, preview.text.c_str());
     }
@@ -29,13 +37,14 @@ void InitPreview(HWND window) {
         MakeRoomForPictureBeside(window, IDC_PREVIEW_TEXT, preview.picture.width,
                                  preview.picture.height, preview.picture.corner);
     }
+    FocusFirstShownControl(window, {IDC_PREVIEW_TEXT, IDOK});
 }
 
 INT_PTR CALLBACK PreviewDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             InitPreview(window);
-            return TRUE;
+            return FALSE;  // the focus is set
         case WM_COMMAND:
             // "Hide" and Enter; Escape (IDCANCEL) does nothing.
             if (LOWORD(wParam) != IDOK) return FALSE;
@@ -68,9 +77,7 @@ void ShowPreviewWindow(HINSTANCE instance, HWND owner, const char* caption, cons
     preview.position = {x, y};
     preview.picture = {pictureBitmap, pictureWidth, pictureHeight, {}};
 
-    // A Unicode window, so that its caption keeps every character (see window_text.h).
-    HWND window =
-        CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_PREVIEW), owner, PreviewDialogProc, 0);
+    HWND window = CreateDialogInLayoutDirection(instance, IDD_PREVIEW, owner, PreviewDialogProc);
     if (window == nullptr) return;
     ShowWindow(window, SW_SHOW);
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDD_PREVIEW));

@@ -1,6 +1,9 @@
 #include "ui/progress_dialog_win.h"
 
 #include "resource.h"
+#include "ui/accessible_names_win.h"
+#include "ui/keyboard_win.h"
+#include "ui/layout_direction_win.h"
 #include "ui/line_breaks.h"
 #include "ui/window_services_win.h"
 #include "ui/window_text_win.h"
@@ -12,13 +15,12 @@ ActionProgressDialog* currentProgressDialog = nullptr;
 Point storedPosition = kCentreSentinel;
 Point pictureCorner;
 
-void InitProgressDialog(HWND window) {
-    PlaceDialogAtStart(window, storedPosition);
-    SetCaptionOrEnglish(window, IDC_HIDE_BUTTON, "Hide");
+void ShowProgressTexts(HWND window) {
     ActionProgressDialog* dialog = currentProgressDialog;
     if (dialog == nullptr) return;
     // The request's texts are shown as received.
     SetWindowRequestText(window, dialog->GetTitle().c_str());
+    DescribeDialog(window, dialog->GetMessage().c_str());
     HWND message = GetDlgItem(window, IDC_PROGRESS_MESSAGE);
     if (message != nullptr && !dialog->GetMessage().empty()) {
         SetWindowRequestText(message, dialog->GetMessage().c_str());
@@ -31,6 +33,16 @@ void InitProgressDialog(HWND window) {
         MakeRoomForPictureBeside(window, IDC_PROGRESS_MESSAGE, dialog->GetImageWidth(),
                                  dialog->GetImageHeight(), pictureCorner);
     }
+}
+
+void InitProgressDialog(HWND window) {
+    PlaceDialogAtStart(window, storedPosition);
+    SetCaptionOrEnglish(window, IDC_HIDE_BUTTON, "Hide");
+    SetControlLabels(window);
+    GuardMessageKeys(window, IDC_PROGRESS_MESSAGE, EnterInMessage::kIgnored);
+    ApplyReadingOrder(window);
+    ShowProgressTexts(window);
+    FocusFirstShownControl(window, {IDC_PROGRESS_MESSAGE, IDC_HIDE_BUTTON});
 }
 
 INT_PTR OnCommand(HWND window, WPARAM wParam, LPARAM) {

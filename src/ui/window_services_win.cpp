@@ -7,7 +7,9 @@
 
 #include "platform/handles_win.h"
 #include "resource.h"
+#include "ui/accessible_names_win.h"
 #include "ui/dpi_scaling.h"
+#include "ui/layout_direction_win.h"
 #include "ui/picture_layout.h"
 #include "ui/window_services_win.h"
 #include "ui/window_text_win.h"
@@ -142,10 +144,8 @@ void RunDialogLoop(ActionDialog* dialog, int resourceId, DLGPROC procedure, bool
     try {
         HWND owner = CreateHiddenOwnerWindow(kHiddenWindowTitle, dialog->ShowsInTaskbar());
         HWND previousForeground = GetForegroundWindow();
-        // A Unicode window: an ANSI one would pass its caption through the system code page,
-        // losing what the code page cannot hold, whichever call sets it.
-        HWND window = CreateDialogParamW(dialog->GetModuleInstance(), MAKEINTRESOURCEW(resourceId),
-                                         owner, procedure, 0);
+        HWND window = CreateDialogInLayoutDirection(dialog->GetModuleInstance(), resourceId, owner,
+                                                    procedure);
         // A dialog that failed in WM_INITDIALOG is already gone: there is nothing to run.
         if (window == nullptr) return;
         // Shown first: the icon is in place before the first paint, which the loop does, and
@@ -188,12 +188,14 @@ void KeepInWorkArea(HWND dialog, LPARAM movedTo) {
 
 void ApplyTaskbarRule(HWND dialog, bool showInTaskbar) {
     if (showInTaskbar) return;
-    SetWindowLongA(dialog, GWL_EXSTYLE, GetWindowLongA(dialog, GWL_EXSTYLE) & ~WS_EX_APPWINDOW);
+    SetWindowLongPtrW(dialog, GWL_EXSTYLE,
+                      GetWindowLongPtrW(dialog, GWL_EXSTYLE) & ~LONG_PTR{WS_EX_APPWINDOW});
     RemoveSystemMenu(dialog);
 }
 
 void RemoveSystemMenu(HWND dialog) {
-    SetWindowLongA(dialog, GWL_STYLE, GetWindowLongA(dialog, GWL_STYLE) & ~WS_SYSMENU);
+    SetWindowLongPtrW(dialog, GWL_STYLE,
+                      GetWindowLongPtrW(dialog, GWL_STYLE) & ~LONG_PTR{WS_SYSMENU});
 }
 
 uint32_t ReadSystemDpi() {
@@ -237,9 +239,10 @@ bool MakeRoomForPictureBeside(HWND dialog, int controlId, uint32_t imageWidth, u
         !GetWindowRect(dialog, &dialogRect)) {
         return false;
     }
-    POINT topLeft = {controlRect.left, controlRect.top};
-    ScreenToClient(dialog, &topLeft);
-    const ControlBox box = {topLeft.x, topLeft.y, controlRect.right - controlRect.left,
+    // As a rectangle, so that a mirrored dialog maps the control's near edge, not its far one.
+    RECT inDialog = controlRect;
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&inDialog), 2);
+    const ControlBox box = {inDialog.left, inDialog.top, controlRect.right - controlRect.left,
                             controlRect.bottom - controlRect.top};
     const PictureRoom room =
         MakeRoomForPicture(box, PictureSizeForDpi(imageWidth), PictureSizeForDpi(imageHeight));
@@ -253,6 +256,7 @@ void PaintPicture(HWND dialog, HBITMAP bitmap, uint32_t width, uint32_t height, 
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(dialog, &paint);
     if (dc != nullptr) {
+        PreserveBitmapOrientation(dc);
         MemoryDC memory(dc, bitmap);
         if (memory.get() != nullptr) DrawPicture(dc, memory.get(), width, height, corner);
     }
@@ -296,12 +300,12 @@ DialogPicture PictureOf(const ActionDialog* dialog, Point corner) {
 }
 
 std::optional<INT_PTR> HandleSharedDialogMessage(HWND dialog, UINT message, WPARAM wParam,
-                                                 LPARAM lParam, ActionDialog* sessionOwner,
+                                                 LPARAM lParam, ActionDialog* dialogObject,
                                                  const DialogPicture& picture) {
     switch (message) {
         case WM_ENDSESSION:
             if (!wParam) return FALSE;
-            if (sessionOwner != nullptr) sessionOwner->ReportClosed();
+            if (dialogObject != nullptr) dialogObject->ReportClosed();
             DestroyWindow(dialog);
             return TRUE;
         case WM_MOVE:
@@ -312,7 +316,14 @@ std::optional<INT_PTR> HandleSharedDialogMessage(HWND dialog, UINT message, WPAR
                 PaintPicture(dialog, picture.bitmap, picture.width, picture.height, picture.corner);
             }
             return FALSE;
+        case WM_SYSCOLORCHANGE:
+        case WM_THEMECHANGED:
+            // The picture is blended over the face colour, which a high-contrast scheme changes.
+            if (dialogObject != nullptr) dialogObject->ComposeImageBitmap(dialog);
+            InvalidateRect(dialog, nullptr, TRUE);
+            return FALSE;
         case WM_DESTROY:
+            ForgetDialogDescription(dialog);
             PostQuitMessage(0);
             return TRUE;
         default:
@@ -327,7 +338,7 @@ INT_PTR HandleOwnCases(const ActionDialogHandlers& handlers, HWND dialog, UINT m
     switch (message) {
         case WM_INITDIALOG:
             handlers.init(dialog);
-            return TRUE;
+            return FALSE;  // the dialog has put the focus where it belongs
         case WM_COMMAND:
             return handlers.command(dialog, wParam, lParam);
         case WM_TIMER:

@@ -84,16 +84,17 @@ struct DialogPicture {
 };
 DialogPicture PictureOf(const ActionDialog* dialog, Point corner);
 
-// The cases every dialog handles alike: the session's end (`sessionOwner` writes "CLOSED"; a
+// The cases every dialog handles alike: the session's end (`dialogObject` writes "CLOSED"; a
 // preview has none, as its owning dialog writes it), a move out of the work area, painting the
-// picture and the end of the run. The procedure's answer, or nothing for any other message.
+// picture and composing it again for new system colours, and the end of the run. The procedure's
+// answer, or nothing for any other message.
 std::optional<INT_PTR> HandleSharedDialogMessage(HWND dialog, UINT message, WPARAM wParam,
-                                                 LPARAM lParam, ActionDialog* sessionOwner,
+                                                 LPARAM lParam, ActionDialog* dialogObject,
                                                  const DialogPicture& picture);
 
 // What an action dialog does with the messages in which the dialogs differ.
 struct ActionDialogHandlers {
-    void (*init)(HWND dialog);                                      // WM_INITDIALOG
+    void (*init)(HWND dialog);  // WM_INITDIALOG; sets the focus itself
     INT_PTR (*command)(HWND dialog, WPARAM wParam, LPARAM lParam);  // WM_COMMAND
     void (*timer)(HWND dialog, WPARAM timerId);                     // WM_TIMER; null: none
     void (*close)(HWND dialog);  // the dialog object's end (kCloseDialogMessage)

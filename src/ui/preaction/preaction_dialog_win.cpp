@@ -1,7 +1,10 @@
 #include "ui/preaction/preaction_dialog_win.h"
 
 #include "resource.h"
+#include "ui/accessible_names_win.h"
 #include "ui/dpi_scaling.h"
+#include "ui/keyboard_win.h"
+#include "ui/layout_direction_win.h"
 #include "ui/line_breaks.h"
 #include "ui/preaction/preaction_rules.h"
 #include "ui/preview_window_win.h"
@@ -60,6 +63,7 @@ void ArrangeMessageArea(HWND window, const PreActionDialog& dialog) {
     if (box == nullptr) return;
     // The request's message is shown as received.
     if (dialog.GetMessage()[0] != '\0') SetWindowRequestText(box, dialog.GetMessage());
+    DescribeDialog(window, dialog.GetMessage());
     StretchMessageBox(window, dialog);
     if (dialog.GetImageBitmap() != nullptr) {
         MakeRoomForPictureBeside(window, IDC_ACTION_MESSAGE, dialog.GetImageWidth(),
@@ -101,6 +105,10 @@ void InitPreActionDialog(HWND window) {
     SetCaption(window, IDC_CANCEL_BUTTON, "Cancel");
     SetCaption(window, IDC_PREVIEW_BUTTON, "Preview Action...");
     SetCaption(window, IDC_REMIND_BUTTON, "Remind Again");
+    SetControlLabels(window);
+    // The default button takes the action: an Enter in the message must not press it.
+    GuardMessageKeys(window, IDC_ACTION_MESSAGE, EnterInMessage::kIgnored);
+    ApplyReadingOrder(window);
     UpdateControlVisibility(window);
     PreActionDialog* dialog = currentPreActionDialog;
     if (dialog != nullptr) SetDialogTexts(window, *dialog);
@@ -110,6 +118,7 @@ void InitPreActionDialog(HWND window) {
     if (dialog != nullptr) {
         FillRemindCombo(window, remindTexts, dialog->GetRemindState());
     }
+    FocusFirstShownControl(window, {IDC_ACTION_MESSAGE, IDC_REMIND_COMBO});
 }
 
 // A failing caption ends the dialog with a recorded failure; the reply is then "CLOSED".

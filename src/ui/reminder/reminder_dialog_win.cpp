@@ -1,6 +1,9 @@
 #include "ui/reminder/reminder_dialog_win.h"
 
 #include "resource.h"
+#include "ui/accessible_names_win.h"
+#include "ui/keyboard_win.h"
+#include "ui/layout_direction_win.h"
 #include "ui/line_breaks.h"
 #include "ui/preview_window_win.h"
 #include "ui/remind_combo_win.h"
@@ -58,6 +61,9 @@ void FillRemindListTrimmed(HWND window, ActionReminderDialog& dialog) {
 void InitReminderDialog(HWND window, ActionReminderDialog* dialog) {
     PlaceDialogAtStart(window, storedPosition);
     SetInitialCaptions(window);
+    SetControlLabels(window);
+    GuardMessageKeys(window, IDC_ACTION_MESSAGE, EnterInMessage::kIgnored);
+    ApplyReadingOrder(window);
     if (dialog != nullptr) {
         // The request's title is shown as received.
         if (dialog->GetDialogTitle() != nullptr) {
@@ -82,6 +88,9 @@ void InitReminderDialog(HWND window, ActionReminderDialog* dialog) {
         dialog->PlaceImage(window);
         dialog->ApplyInfoLayout(window, infoCollapsed);
     }
+    // Folded, the message is hidden: the remind list chooses without acting, and so does
+    // "More Info...".
+    FocusFirstShownControl(window, {IDC_ACTION_MESSAGE, IDC_REMIND_COMBO, IDC_MORE_INFO_BUTTON});
 }
 
 // A failure while the dialog is being built is recorded and ends it before it is shown.

@@ -2,6 +2,7 @@
 // action, the summary and take-all captions, the picture and the folded or unfolded height.
 
 #include "resource.h"
+#include "ui/accessible_names_win.h"
 #include "ui/reminder/reminder_dialog_win.h"
 #include "ui/reminder/reminder_messages.h"
 #include "ui/window_services_win.h"
@@ -38,6 +39,7 @@ void ActionReminderDialog::ShowCurrentAction(HWND window) {
     if (HWND group = GetDlgItem(window, IDC_ACTION_GROUP)) {
         SetWindowRequestText(group, action.title.c_str());
     }
+    DescribeDialog(window, action.message.c_str());
     if (HWND message = GetDlgItem(window, IDC_ACTION_MESSAGE)) {
         // Only the panel layout shows the box again.
         if (action.message.empty()) {
@@ -91,6 +93,9 @@ void ActionReminderDialog::ApplyInfoLayout(HWND window, bool infoCollapsed) {
     if (!infoCollapsed) ShowActionButtons(window);
     RECT anchorRect;
     if (!GetWindowRect(anchor, &anchorRect)) return;
+    // Never activates: at start the dialog leaves the keyboard with the user's current window, and
+    // activating it here would let that hand-over take its focus away.
     SetWindowPos(window, HWND_TOP, 0, 0, windowRect.right - windowRect.left,
-                 InfoLayoutHeight(anchorRect.bottom, windowRect.top, ReadSystemDpi()), SWP_NOMOVE);
+                 InfoLayoutHeight(anchorRect.bottom, windowRect.top, ReadSystemDpi()),
+                 SWP_NOMOVE | SWP_NOACTIVATE);
 }

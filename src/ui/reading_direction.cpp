@@ -1,0 +1,16 @@
+#include "ui/reading_direction.h"
+
+#include <cstring>
+
+#include "format/template.h"
+#include "ui/accessible_texts.h"
+
+bool IsRightToLeftTranslation() {
+    try {
+        const Utf8Text value = Localize(MakeTemplate(kReadingDirectionKey));
+        return value.size() == std::strlen(kRightToLeftValue) &&
+               std::memcmp(value.first(), kRightToLeftValue, value.size()) == 0;
+    } catch (...) {
+        return false;
+    }
+}
