@@ -97,11 +97,12 @@ class Gallery:
                            timeout=30, what="the dialog after the preview")
 
 
-def japanese_font(session, on):
-    """Japanese Windows shows the dialogs' "MS Sans Serif" in a Japanese UI font; under a Western
-    code page Wine would draw empty boxes, so the picture borrows that mapping."""
+def dialog_font(session, family):
+    """Windows in a language of another script shows the dialogs' "MS Sans Serif" in a UI font of
+    that script; under a Western code page Wine would draw empty boxes, so a picture in such a
+    language borrows that mapping: to FAMILY, or none again when FAMILY is None."""
     key = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes"
-    args = ["add", key, "/v", "MS Sans Serif", "/d", "VL PGothic", "/f"] if on else \
+    args = ["add", key, "/v", "MS Sans Serif", "/d", family, "/f"] if family else \
         ["delete", key, "/v", "MS Sans Serif", "/f"]
     subprocess.run([zemtest.wine_binary(), "reg", *args], env=session.env(),
                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
@@ -139,19 +140,27 @@ def render(state, dpi_state, out):
         before=Gallery.open_preview)
     gallery.shot(example("actionui-de.txt"), "Neustart erforderlich", "preaction-de",
                  "IDC_REMIND_BUTTON", b"REMIND:")
-    # The caption stays ASCII: without a window manager Wine draws the title bar in a font of its
-    # own that has no Japanese glyphs (the caption's text itself is kept exactly).
+    # The captions stay ASCII: without a window manager Wine draws the title bar in a font of its
+    # own that has no Japanese or Arabic glyphs (the caption's text itself is kept exactly).
     japanese = rewrite_translation_path(restart_prompt(
         "IT Support", "再起動が必要な更新プログラムがインストールされました。\n"
         "作業内容を保存してから、今すぐ再起動するか、再通知の時期を選んでください。",
         flags=":CANCEL:REMIND:AUTO:XLATE",
         auto=(1800, "コンピューターは自動的に再起動されます。"),
         extra=[("XLATEPATH", "translations/ja.txt")]))
-    japanese_font(zemtest.session(), True)
-    try:
-        gallery.shot(japanese, "IT Support", "preaction-ja", "IDC_REMIND_BUTTON", b"REMIND:")
-    finally:
-        japanese_font(zemtest.session(), False)
+    arabic = rewrite_translation_path(restart_prompt(
+        "IT Support", "ثبّت فريق الدعم الفني تحديثات تتطلب إعادة تشغيل الكمبيوتر.\n"
+        "يُرجى حفظ عملك ثم إعادة التشغيل الآن، أو اختيار موعد التذكير.",
+        flags=":CANCEL:REMIND:AUTO:XLATE",
+        auto=(1800, "ستتم إعادة تشغيل الكمبيوتر تلقائيًا."),
+        extra=[("XLATEPATH", "translations/ar.txt")]))
+    for request, name, family in ((japanese, "preaction-ja", "VL PGothic"),
+                                  (arabic, "preaction-ar", "DejaVu Sans")):
+        dialog_font(zemtest.session(), family)
+        try:
+            gallery.shot(request, "IT Support", name, "IDC_REMIND_BUTTON", b"REMIND:")
+        finally:
+            dialog_font(zemtest.session(), None)
 
     capture.use_session(dpi_state)
     gallery.shot(example("remind.txt"), "Pending maintenance", "reminder-144dpi",

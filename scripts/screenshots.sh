@@ -7,13 +7,16 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 state=$root/build/native/wine-shots
 dpi_state=$root/build/native/wine-shots-dpi144
 "$root/scripts/install-deps.sh"
-# The Japanese picture needs a font with Japanese characters.
-if ! fc-list :lang=ja | grep -q .; then
-    sudo_cmd=()
+# The Japanese and Arabic pictures need fonts with their characters: VL PGothic for Japanese,
+# DejaVu Sans (Arabic and Hebrew, with their shaping tables) for Arabic.
+install_font() {
+    local sudo_cmd=()
     if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
-        fonts-vlgothic </dev/null
-fi
+        "$1" </dev/null
+}
+if ! fc-list :lang=ja | grep -q .; then install_font fonts-vlgothic; fi
+if ! fc-list 'DejaVu Sans:lang=ar' | grep -q .; then install_font fonts-dejavu-core; fi
 "$root/scripts/build.sh" >/dev/null
 harness() { /usr/bin/python3 "$root/scripts/wine_harness.py" "$@"; }
 trap 'harness --state "$state" stop; harness --state "$dpi_state" stop' EXIT

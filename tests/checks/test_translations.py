@@ -12,7 +12,7 @@ TRANSLATIONS = ROOT / "translations"
 sys.path.insert(0, str(TRANSLATIONS))
 import make_catalogue  # noqa: E402
 
-LANGUAGES = ["de", "es", "fr", "ja"]
+LANGUAGES = ["ar", "de", "es", "fr", "he", "ja"]
 
 
 def read_translation(language):

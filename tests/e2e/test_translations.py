@@ -39,7 +39,7 @@ def translation(language):
     return {key.decode(): value.decode() for key, value in pairs}
 
 
-@pytest.mark.parametrize("language", ["de", "es", "fr", "ja"])
+@pytest.mark.parametrize("language", ["ar", "de", "es", "fr", "he", "ja"])
 def test_every_dialog_shows_the_translation(language):
     values = translation(language)
     xlate = zemtest._windows_path(TRANSLATIONS / f"{language}.txt").encode()
