@@ -39,7 +39,9 @@ const char kUsage[] =
     "  select --title T --id N --index I    choose entry I of combo box N as a user does\n"
     "  close --title T                      WM_CLOSE\n"
     "  syscommand --title T --close         WM_SYSCOMMAND SC_CLOSE (Alt+F4, close box)\n"
-    "  key --title T --vk N [--to-dialog]   post WM_KEYDOWN and WM_KEYUP to the focused control\n"
+    "  key --title T --vk N [--to-dialog | --id N]\n"
+    "                                       post WM_KEYDOWN and WM_KEYUP to the focused control\n"
+    "                                       (or to the dialog, or to control N)\n"
     "  endsession --title T --value 0|1     WM_ENDSESSION\n"
     "  message --title T --msg N [--wparam W] [--lparam L]\n"
     "  enable --title T --id N --value 0|1  EnableWindow (for the driver's own tests)\n"
@@ -275,7 +277,9 @@ int CommandSysCommand(const Options& options) {
 
 int CommandKey(const Options& options) {
     HWND dialog = RequireWindow(options);
-    HWND target = KeyTarget(dialog, options.Has("--to-dialog"));
+    HWND target = options.Has("--id")
+                      ? RequireControl(dialog, static_cast<int>(options.Number("--id")))
+                      : KeyTarget(dialog, options.Has("--to-dialog"));
     UINT vk = static_cast<UINT>(options.Number("--vk"));
     LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)) << 16;
     // Repeat count 1; key-up also carries the previous-state and transition bits.

@@ -37,14 +37,13 @@ void InitPreview(HWND window) {
         MakeRoomForPictureBeside(window, IDC_PREVIEW_TEXT, preview.picture.width,
                                  preview.picture.height, preview.picture.corner);
     }
-    FocusFirstShownControl(window, {IDC_PREVIEW_TEXT, IDOK});
 }
 
 INT_PTR CALLBACK PreviewDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             InitPreview(window);
-            return FALSE;  // the focus is set
+            return FALSE;  // the focus is set once the preview shows
         case WM_COMMAND:
             // "Hide" and Enter; Escape (IDCANCEL) does nothing.
             if (LOWORD(wParam) != IDOK) return FALSE;
@@ -80,6 +79,9 @@ void ShowPreviewWindow(HINSTANCE instance, HWND owner, const char* caption, cons
     HWND window = CreateDialogInLayoutDirection(instance, IDD_PREVIEW, owner, PreviewDialogProc);
     if (window == nullptr) return;
     ShowWindow(window, SW_SHOW);
+    // After the showing: activating the preview would otherwise move the focus to "Hide", and
+    // where the activation is refused the focus is set within this thread all the same.
+    FocusFirstShownControl(window, {IDC_PREVIEW_TEXT, IDOK});
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDD_PREVIEW));
     try {
         while (PumpDialogMessage(window, accelerators)) {

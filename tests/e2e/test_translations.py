@@ -7,7 +7,8 @@ import sys
 import pytest
 
 import zemtest
-from test_actionui import CANCEL_BUTTON, PREVIEW_BUTTON, REMIND_BUTTON, REMIND_COMBO, actionui
+from test_actionui import (ACTION_BUTTON, CANCEL_BUTTON, MESSAGE_BOX, PREVIEW_BUTTON, REMIND_BUTTON,
+                           REMIND_COMBO, actionui)
 from test_remind import INTERVALS, action, remind
 from zemtest import IDS, request, start_product, unique_title
 
@@ -56,3 +57,23 @@ def test_every_dialog_shows_the_translation(language):
             if name == "ACTIONUI":
                 entries = zemtest.control(dump, REMIND_COMBO)["wentries"]
                 assert entries == [values[english] for english in INTERVALS]
+
+
+WS_EX_LAYOUTRTL = 0x400000
+WS_EX_RTLREADING = 0x2000
+
+
+def test_right_to_left_translation_mirrors_the_dialog_and_keeps_the_reply():
+    title = unique_title("xlate-rtl")
+    xlate = zemtest._windows_path(TRANSLATIONS / "ar.txt").encode()
+    driver = zemtest.Driver()
+    with start_product(DIALOGS["ACTIONUI"][0](title, xlate)) as run:
+        driver.wait(title)
+        dump = driver.dump(title)
+        assert dump["exstyle"] & WS_EX_LAYOUTRTL
+        assert zemtest.control(dump, MESSAGE_BOX)["exstyle"] & WS_EX_RTLREADING
+        remind_again, take_action = (zemtest.control(dump, control_id)["rect"]
+                                     for control_id in (REMIND_BUTTON, ACTION_BUTTON))
+        assert remind_again["left"] >= take_action["right"]
+        driver.click(title, REMIND_BUTTON)
+        assert run.reply()[:2] == (b"REMIND:1800\n", 0)

@@ -369,9 +369,12 @@ class Driver:
     def syscommand_close(self, title, timeout=None):
         return self._send("syscommand", *self._title(title), "--close", timeout=timeout)
 
-    def key(self, title, vk, to_dialog=False):
-        """Posts a key press; returns where it went, e.g. "Edit 1019" or "#32770 0"."""
+    def key(self, title, vk, to_dialog=False, control_id=None, owner_class=None):
+        """Posts a key press to the focused control (or the dialog, or the control with the id);
+        returns where it went, e.g. "Edit 1019" or "#32770 0"."""
         extra = ["--to-dialog"] if to_dialog else []
+        extra += ["--id", control_id] if control_id is not None else []
+        extra += ["--owner-class", owner_class] if owner_class else []
         return self.run("key", *self._title(title), "--vk", vk, *extra).strip()[len("posted to "):]
 
     def endsession(self, title, value, timeout=None, owner_class=None):
@@ -379,9 +382,10 @@ class Driver:
         return self._send("endsession", *self._title(title), "--value", int(value), *owner,
                           timeout=timeout)
 
-    def message(self, title, msg, wparam=0, lparam=0, timeout=None):
+    def message(self, title, msg, wparam=0, lparam=0, timeout=None, owner_class=None):
+        owner = ["--owner-class", owner_class] if owner_class else []
         return self._send("message", *self._title(title), "--msg", msg, "--wparam", wparam,
-                          "--lparam", lparam, timeout=timeout)
+                          "--lparam", lparam, *owner, timeout=timeout)
 
     def pid_of(self, title):
         return int(self.run("pid-of", *self._title(title)))
