@@ -22,9 +22,9 @@ ExternalProject_Add(zem_windows
 add_test(NAME pe.hardening
     COMMAND ${ZEM_PYTHON} ${PROJECT_SOURCE_DIR}/scripts/check-pe.py ${ZEM_WIN_BIN}/ZemClientUI.exe)
 
-# Two clean builds of the product at different paths give the same bytes. It builds twice (about
-# 45 s on 2 cores, see docs/release.md), alone so as not to slow the timed Wine cases: drop these
-# lines to keep a run short.
+# Two clean builds of the product at different paths give the same bytes. It builds twice (25 s
+# on an idle 2-core machine, see docs/release.md), alone so as not to slow the timed Wine cases:
+# drop these lines to keep a run short.
 add_test(NAME release.reproducible
     COMMAND ${PROJECT_SOURCE_DIR}/scripts/check-reproducible.sh ${PROJECT_BINARY_DIR}/reproducible)
 set_tests_properties(release.reproducible PROPERTIES RUN_SERIAL ON TIMEOUT 600)
