@@ -21,7 +21,7 @@ if(ZEM_WINDOWS)
     # time (SOURCE_DATE_EPOCH, which GNU ld honours; the caller's own wins), not the link's.
     add_compile_options($<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.>
                         $<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${PROJECT_BINARY_DIR}=build>)
-    if(DEFINED ENV{SOURCE_DATE_EPOCH})
+    if(NOT "$ENV{SOURCE_DATE_EPOCH}" STREQUAL "")
         set(ZEM_SOURCE_DATE_EPOCH $ENV{SOURCE_DATE_EPOCH})
     else()
         execute_process(COMMAND git log -1 --format=%ct
