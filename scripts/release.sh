@@ -9,6 +9,9 @@ cd "$root"
 scripts/install-deps.sh
 # Debian's python3, which has pefile (a version manager's python3 may come first on the path).
 python=/usr/bin/python3
+if [[ -n $(git status --porcelain 2>/dev/null) ]]; then
+    echo "warning: uncommitted changes: the zip is not that of the last commit" >&2
+fi
 if [[ -z ${SOURCE_DATE_EPOCH:-} ]]; then
     SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null || stat -c %Y CMakeLists.txt)
 fi
