@@ -1,17 +1,18 @@
 # The pytest cases of tests/e2e and tests/checks as CTest cases, registered from pytest's own
 # collection: the markers in the test files (tests/pytest.ini) decide how each case runs.
 
-# The first python3 on the path that has pytest (a version manager's python3 may come first
-# without it); it also runs the Wine harness.
-function(zem_python_has_pytest result candidate)
-    execute_process(COMMAND ${candidate} -c "import pytest"
+# The first python3 on the path that has pytest and pefile (a version manager's python3 may come
+# first without them; Debian's python3-pytest and python3-pefile serve /usr/bin/python3); it also
+# runs the Wine harness and the PE check.
+function(zem_python_has_test_modules result candidate)
+    execute_process(COMMAND ${candidate} -c "import pytest, pefile"
         RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
     if(NOT status EQUAL 0)
         set(${result} FALSE PARENT_SCOPE)
     endif()
 endfunction()
-find_program(Python3_EXECUTABLE python3 VALIDATOR zem_python_has_pytest
-    DOC "Python 3 with pytest, for the pytest cases and the Wine harness")
+find_program(Python3_EXECUTABLE python3 VALIDATOR zem_python_has_test_modules
+    DOC "Python 3 with pytest and pefile, for the pytest cases, the Wine harness and the PE check")
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(ZEM_PYTHON ${Python3_EXECUTABLE})
 
