@@ -38,7 +38,7 @@ ActionDialog::ActionDialog(CRITICAL_SECTION* lock, bool* replied, bool taskbar)
       stopEventSupported_(IsStopEventSupported()) {}
 
 ActionDialog::~ActionDialog() {
-    if (window_ != nullptr && IsWindow(window_)) SendMessageA(window_, kCloseDialogMessage, 0, 0);
+    if (window_ != nullptr && IsWindow(window_)) SendMessageW(window_, kCloseDialogMessage, 0, 0);
 }
 
 void ActionDialog::Run() {

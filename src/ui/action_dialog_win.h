@@ -69,6 +69,8 @@ class ActionDialog {
     // Polls the agent's stop event (opened for waiting on first use, created only when missing,
     // retried while that fails).
     bool IsStopRequested();
+    // The stop event once a poll has opened it, for the loop to wait on; null before.
+    HANDLE OpenedStopEvent() const { return stopEvent_; }
 
   protected:
     void OfferButtons(bool cancel, bool preview) {

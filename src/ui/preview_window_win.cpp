@@ -63,7 +63,7 @@ INT_PTR CALLBACK PreviewDialogProc(HWND window, UINT message, WPARAM wParam, LPA
 // Takes back a quit request that a destroyed preview left in the queue.
 void DiscardPendingQuit() {
     MSG message;
-    PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
 }
 
 }  // namespace
@@ -82,7 +82,7 @@ void ShowPreviewWindow(HINSTANCE instance, HWND owner, const char* caption, cons
     // After the showing: activating the preview would otherwise move the focus to "Hide", and
     // where the activation is refused the focus is set within this thread all the same.
     FocusFirstShownControl(window, {IDC_PREVIEW_TEXT, IDOK});
-    HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDD_PREVIEW));
+    HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDD_PREVIEW));
     try {
         while (PumpDialogMessage(window, accelerators)) {
         }

@@ -20,15 +20,15 @@ void FillRemindCombo(HWND dialog, const RemindIntervalTexts& texts, const Remind
     HWND combo = GetDlgItem(dialog, IDC_REMIND_COMBO);
     if (combo == nullptr) return;
     AddEntries(combo, texts, count);
-    SendMessageA(combo, CB_SETCURSEL, state.remindIndex, 0);
+    SendMessageW(combo, CB_SETCURSEL, state.remindIndex, 0);
 }
 
 void SwitchRemindToImmediately(HWND dialog, RemindState& state) {
     HWND combo = GetDlgItem(dialog, IDC_REMIND_COMBO);
     if (combo == nullptr) return;
-    SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
     AddComboUtf8Entry(combo, LocalizeRemindImmediately().range());
-    SendMessageA(combo, CB_SETCURSEL, 0, 0);
+    SendMessageW(combo, CB_SETCURSEL, 0, 0);
     state.SwitchToImmediately();
 }
 
@@ -38,7 +38,7 @@ void TrimRemindCombo(HWND dialog, const RemindIntervalTexts& texts, RemindState&
     HWND combo = GetDlgItem(dialog, IDC_REMIND_COMBO);
     if (combo == nullptr) return;
     RunRemindStepOrFail(dialog, owner, [&] {
-        const auto shown = static_cast<int32_t>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+        const auto shown = static_cast<int32_t>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
         const RemindTrim trim = PlanRemindTrim(shown, state.maxRemindLeft, state.remindIndex);
         switch (trim.action) {
             case RemindTrim::kKeep:
@@ -47,9 +47,9 @@ void TrimRemindCombo(HWND dialog, const RemindIntervalTexts& texts, RemindState&
                 SwitchRemindToImmediately(dialog, state);
                 return;
             case RemindTrim::kRebuild:
-                SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+                SendMessageW(combo, CB_RESETCONTENT, 0, 0);
                 AddEntries(combo, texts, trim.entryCount);
-                SendMessageA(combo, CB_SETCURSEL, trim.selection, 0);
+                SendMessageW(combo, CB_SETCURSEL, trim.selection, 0);
                 state.remindIndex = trim.selection;
                 UpdateWindow(combo);
                 return;

@@ -16,7 +16,8 @@
 
 namespace {
 
-// The longest an idle loop waits before it polls the agent's stop event again.
+// The longest an idle loop waits before it polls the agent's stop event again: the loop waits on
+// the event itself once it is open, so this only bounds the retry of an event that is missing.
 constexpr DWORD kStopPollIntervalMs = 100;
 constexpr int kHiddenWindowPosition = -50;
 constexpr WorkArea kFallbackWorkArea = {0, 0, 800, 600};
@@ -41,10 +42,16 @@ class CurrentRunScope {
     CurrentRunScope& operator=(const CurrentRunScope&) = delete;
 };
 
-// Returns as soon as input, a posted or a sent message arrives, else after the poll interval.
-// Sent messages (another program reading a control's text) are answered by the next peek.
-void WaitForMessageOrStopPoll() {
-    MsgWaitForMultipleObjectsEx(0, nullptr, kStopPollIntervalMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+// Returns as soon as input, a posted or a sent message arrives or the agent signals its stop, else
+// after the poll interval. Sent messages (another program reading a control's text) are answered
+// by the next peek. Once the stop is honoured the event is no longer waited on: it stays
+// signalled (manual reset) and would wake the loop at once on every pass.
+void WaitForMessageOrStop() {
+    HANDLE stop = currentRun.dialog != nullptr && *currentRun.onceStopFlag
+                      ? currentRun.dialog->OpenedStopEvent()
+                      : nullptr;
+    MsgWaitForMultipleObjectsEx(stop != nullptr ? 1 : 0, stop != nullptr ? &stop : nullptr,
+                                kStopPollIntervalMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
 void RethrowStashedException() {
@@ -62,7 +69,7 @@ void SetDialogIcon(ActionDialog& dialog, HWND window) {
             GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
     }
     if (icon != nullptr)
-        SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+        SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
 
 ScreenSize ReadScreenSize() {
@@ -81,7 +88,7 @@ ClientSize ReadClientSize(HWND window) {
 
 WorkArea ReadWorkArea() {
     RECT area;
-    if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0)) {
+    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0)) {
         return {area.left, area.top, area.right, area.bottom};
     }
     const ScreenSize screen = ReadScreenSize();
@@ -115,16 +122,16 @@ bool HonourStopRequest() {
 bool PumpDialogMessage(HWND dialog, HACCEL accelerators) {
     HonourStopRequest();
     MSG message;
-    if (!PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
-        WaitForMessageOrStopPoll();
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+        WaitForMessageOrStop();
         return true;
     }
     // 0 is WM_QUIT; -1 (an error) must end the loop too rather than spin.
-    if (GetMessageA(&message, nullptr, 0, 0) <= 0) return false;
-    if (!IsDialogMessageA(dialog, &message) &&
-        !TranslateAcceleratorA(dialog, accelerators, &message)) {
+    if (GetMessageW(&message, nullptr, 0, 0) <= 0) return false;
+    if (!IsDialogMessageW(dialog, &message) &&
+        !TranslateAcceleratorW(dialog, accelerators, &message)) {
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     RethrowStashedException();
     return true;
@@ -156,7 +163,7 @@ void RunDialogLoop(ActionDialog* dialog, int resourceId, DLGPROC procedure, bool
         if (previousForeground != nullptr) SetForegroundWindow(previousForeground);
         dialog->SetWindow(window);
         HACCEL accelerators =
-            LoadAcceleratorsA(dialog->GetModuleInstance(), MAKEINTRESOURCEA(resourceId));
+            LoadAcceleratorsW(dialog->GetModuleInstance(), MAKEINTRESOURCEW(resourceId));
         CurrentRunScope run({dialog, window, &onceStopFlag});
         while (PumpDialogMessage(window, accelerators)) {
         }
@@ -288,7 +295,7 @@ void EnableControl(HWND dialog, int controlId, bool enabled) {
 }
 
 bool ReadComboSelection(HWND combo, uint32_t& selection) {
-    const LRESULT selected = SendMessageA(combo, CB_GETCURSEL, 0, 0);
+    const LRESULT selected = SendMessageW(combo, CB_GETCURSEL, 0, 0);
     if (selected == CB_ERR) return false;
     selection = static_cast<uint32_t>(selected);
     return true;

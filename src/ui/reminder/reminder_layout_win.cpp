@@ -30,7 +30,7 @@ void ActionReminderDialog::FillActionCombo(HWND window) {
     const uint32_t count = actions_.count();
     for (uint32_t i = 1; i <= count; ++i) AddComboUtf8Entry(combo, ActionLabel(i, count).range());
     if (count != 0) currentAction_ = 0;
-    SendMessageA(combo, CB_SETCURSEL, 0, 0);
+    SendMessageW(combo, CB_SETCURSEL, 0, 0);
 }
 
 void ActionReminderDialog::ShowCurrentAction(HWND window) {
