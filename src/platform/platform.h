@@ -45,15 +45,6 @@ bool ReadFile(FileHandle file, void* buffer, uint32_t length, uint32_t* bytesRea
 // GetLastError of the calling thread.
 uint32_t LastError();
 
-// ---- Text: WideCharToMultiByte ----
-
-// WideCharToMultiByte(codePage, 0, units, count, out, outSize, nullptr, nullptr): converts exactly
-// `count` UTF-16 units, replacing what the code page cannot represent by its default character;
-// returns the bytes written, or 0 on failure (count 0 is a failure, as on Windows). The native
-// stand-in implements code page 0 as Windows-1252.
-int WideCharToMultiByte(uint32_t codePage, const uint16_t* units, int count, char* out,
-                        int outSize);
-
 // ---- Time: GetLocalTime and GetTimeZoneInformation ----
 
 struct SystemTime {  // the fields of SYSTEMTIME, in its order

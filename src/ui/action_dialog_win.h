@@ -48,7 +48,6 @@ class ActionDialog {
     void RecordFailure(int code, const char* text);
     // Records `code` with the template the dialog was localizing when it failed.
     void RecordLocalizationFailure(LocalizationFailureCode code);
-    int GetFailureCode() const { return failureCode_; }
 
     // The decoded picture; the pixels stay the caller's and are left as they are.
     void SetImage(uint8_t* pixels, uint32_t width, uint32_t height);

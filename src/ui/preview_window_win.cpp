@@ -39,7 +39,7 @@ void InitPreview(HWND window) {
     }
 }
 
-INT_PTR CALLBACK PreviewDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR HandlePreviewMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             InitPreview(window);
@@ -57,6 +57,17 @@ INT_PTR CALLBACK PreviewDialogProc(HWND window, UINT message, WPARAM wParam, LPA
             return HandleSharedDialogMessage(window, message, wParam, lParam, nullptr,
                                              preview.picture)
                 .value_or(FALSE);
+    }
+}
+
+// An exception never unwinds through the window system's dispatch: it is kept for the loop, which
+// ends the preview.
+INT_PTR CALLBACK PreviewDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        return HandlePreviewMessage(window, message, wParam, lParam);
+    } catch (...) {
+        StashDialogException(window);
+        return TRUE;
     }
 }
 

@@ -244,17 +244,14 @@ INT_PTR CALLBACK PreActionDialogProc(HWND window, UINT message, WPARAM wParam, L
 
 }  // namespace
 
-PreActionDialog::PreActionDialog(bool autoFlag, bool remindFlag, bool previewFlag, bool cancelFlag,
+PreActionDialog::PreActionDialog(bool, bool remindFlag, bool previewFlag, bool cancelFlag,
                                  int32_t autoTime, int32_t remindTime, int32_t maxRemindTime,
                                  const char* titleText, const char* messageText,
-                                 const char* previewTextIn, const char* autoMessageText,
-                                 const char* buttonTextIn, uint32_t width, uint32_t height,
-                                 uint8_t* pixels, HINSTANCE, CRITICAL_SECTION* lock, bool* replied,
-                                 bool taskbar)
+                                 const char* previewTextIn, const char*, const char* buttonTextIn,
+                                 uint32_t width, uint32_t height, uint8_t* pixels, HINSTANCE,
+                                 CRITICAL_SECTION* lock, bool* replied, bool taskbar)
     : ActionDialog(lock, replied, taskbar),
       buttonText_(buttonTextIn != nullptr ? buttonTextIn : ""),
-      autoMessage_(autoMessageText != nullptr ? autoMessageText : ""),
-      autoRequested_(autoFlag),
       remindOffered_(remindFlag),
       autoSeconds_(static_cast<uint32_t>(autoTime)) {
     SetImage(pixels, width, height);

@@ -45,8 +45,6 @@ class PreActionDialog : public ActionDialog {
     std::string previewText_;
     std::string dialogTitle_;
     std::string buttonText_;   // a template: a translation may replace it
-    std::string autoMessage_;  // kept as received; the countdown line has its own template
-    bool autoRequested_ = false;
     bool remindOffered_ = false;
     bool remindChosen_ = false;
     uint32_t autoSeconds_ = 0;
