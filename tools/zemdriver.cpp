@@ -15,7 +15,7 @@
 
 #include "format/time_units.h"
 #include "platform/handles_win.h"
-#include "protocol/stop_event.h"
+#include "platform/stop_event_win.h"
 
 namespace zemdriver {
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/handles_win.h"
-#include "ui/pixel_format.h"
+#include "protocol/icon/pixel_format.h"
 #include "zemdriver.h"
 
 namespace zemdriver {

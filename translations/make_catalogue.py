@@ -29,6 +29,7 @@ SCANNED_DIRS = ("src/ui", "src/format")
 # Files whose constants hold the templates, in catalogue order (dialog by dialog, then formats).
 DEFINITION_FILES = (
     "src/ui/preaction/preaction_rules.h",
+    "src/ui/shared_captions.h",
     "src/ui/reminder/reminder_choices.h",
     "src/ui/reminder/reminder_messages.cpp",
     "src/ui/remind_intervals.h",
@@ -62,6 +63,7 @@ CONTEXTS = {
     "kPreviewLiteral": "Button of the pre-action and reminder dialogs: opens the action's preview",
     "kRemindAgainLiteral": ("Button of the pre-action and reminder dialogs: postpone; the remind "
                             "list beside it continues the phrase (' in 5 minutes')"),
+    "kHideLiteral": "Button of the progress window and of the preview window: hides the window",
     "kTakeActionLiteral": "Reminder dialog button: runs the current action (or all, when just one)",
     "kTakeActionsLiteral": "Reminder dialog button: runs all pending actions now",
     "kRestartLiteral": ("Reminder dialog button when the actions restart the computer; also the "
@@ -127,9 +129,7 @@ CONTEXTS = {
 }
 
 # Literals written directly in a caption call; keys already named by a constant need none.
-CALL_SITE_CONTEXTS = {
-    "Hide": "Button of the progress window and of the preview window: hides the window",
-}
+CALL_SITE_CONTEXTS = {}
 
 CALL = re.compile(r"\b(?:SetCaption\w*|MakeTemplate|Localize)\s*\(")
 DEFINITION = re.compile(r"\bconstexpr\b[^;={}]*?\b(k\w+)\s*(?:\[[^\]]*\]\s*)*=\s*([^;]*);")

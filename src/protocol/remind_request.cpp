@@ -4,7 +4,7 @@
 #include <string>
 
 #include "protocol/field_reader.h"
-#include "ui/line_breaks.h"
+#include "text/line_breaks.h"
 
 namespace {
 

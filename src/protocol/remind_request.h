@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "format/local_time.h"
+#include "protocol/action_item.h"
 #include "protocol/request_framing.h"
-#include "ui/reminder/action_item.h"
 
 constexpr uint32_t kNoPostponeLimit = 0xFFFFFFFFu;
 

@@ -3,7 +3,7 @@
 #include "platform/accessible_description_win.h"
 #include "resource.h"
 #include "ui/accessible_texts.h"
-#include "ui/window_services_win.h"
+#include "ui/control_captions_win.h"
 #include "ui/window_text_win.h"
 
 namespace {

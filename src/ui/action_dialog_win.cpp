@@ -2,40 +2,18 @@
 
 #include <vector>
 
-#include "protocol/reply_output_win.h"
+#include "protocol/icon/pixel_format.h"
+#include "ui/dialog_loop_win.h"
 #include "ui/layout_direction_win.h"
 #include "ui/picture_layout.h"
-#include "ui/pixel_format.h"
-#include "ui/window_services_win.h"
 
-namespace {
-
-constexpr DWORD kNtPlatform = VER_PLATFORM_WIN32_NT;
-constexpr DWORD kFirstVersionWithStopEvent = 6;
-
-bool IsStopEventSupported() {
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    return GetVersionExA(&version) && version.dwPlatformId == kNtPlatform &&
-           version.dwMajorVersion >= kFirstVersionWithStopEvent;
-}
-
-// Waiting is all this process does with the event, and an agent that secures it may allow no more:
-// asking for full access would then fail and hide every stop. Only a missing event is created.
-HANDLE OpenStopEvent() {
-    HANDLE event = OpenEventA(SYNCHRONIZE, FALSE, kStopEventName);
-    if (event != nullptr || GetLastError() != ERROR_FILE_NOT_FOUND) return event;
-    return CreateEventA(nullptr, TRUE, FALSE, kStopEventName);
-}
-
-}  // namespace
-
-ActionDialog::ActionDialog(CRITICAL_SECTION* lock, bool* replied, bool taskbar)
-    : showInTaskbar_(taskbar),
+ActionDialog::ActionDialog(const ActionDialogSettings& settings)
+    : showInTaskbar_(settings.showInTaskbar),
       moduleInstance_(GetModuleHandleA(nullptr)),
-      outputLock_(lock),
-      repliedFlag_(replied),
-      stopEventSupported_(IsStopEventSupported()) {}
+      imageWidth_(settings.imagePixels != nullptr ? settings.imageWidth : 0),
+      imageHeight_(settings.imagePixels != nullptr ? settings.imageHeight : 0),
+      imagePixels_(settings.imagePixels),
+      sessionEnd_(settings.sessionEnd) {}
 
 ActionDialog::~ActionDialog() {
     if (window_ != nullptr && IsWindow(window_)) SendMessageW(window_, kCloseDialogMessage, 0, 0);
@@ -48,7 +26,16 @@ void ActionDialog::Run() {
         return;
     }
     ChooseLayoutDirection();
-    RunDialogLoop(this, TemplateId(), Procedure(), onceStopFlag_);
+    DialogRunSettings run;
+    run.instance = moduleInstance_;
+    run.templateId = TemplateId();
+    run.procedure = Procedure();
+    run.showInTaskbar = showInTaskbar_;
+    run.windowIcon = windowIcon_.get();
+    run.stopEvent = &stopEvent_;
+    run.onceStopFlag = &onceStopFlag_;
+    run.window = &window_;
+    RunDialogLoop(run);
 }
 
 void ActionDialog::RecordFailure(int code, const char* text) {
@@ -58,12 +45,6 @@ void ActionDialog::RecordFailure(int code, const char* text) {
 
 void ActionDialog::RecordLocalizationFailure(LocalizationFailureCode code) {
     RecordFailure(code, literalTracker_.literal());
-}
-
-void ActionDialog::SetImage(uint8_t* pixels, uint32_t width, uint32_t height) {
-    imagePixels_ = pixels;
-    imageWidth_ = width;
-    imageHeight_ = height;
 }
 
 void ActionDialog::ComposeImageBitmap(HWND dialogWindow) {
@@ -98,17 +79,12 @@ void ActionDialog::ComposeImageBitmap(HWND dialogWindow) {
 
 void ActionDialog::LoadWindowIcon(const char* imagePath) {
     if (imagePath == nullptr) return;
+    // The request's path, in the system code page.
     windowIcon_ = ScopedIcon(
         static_cast<HICON>(LoadImageA(nullptr, imagePath, IMAGE_ICON, GetSystemMetrics(SM_CXICON),
                                       GetSystemMetrics(SM_CYICON), LR_LOADFROMFILE)));
 }
 
 void ActionDialog::ReportClosed() {
-    WriteOneReply(*outputLock_, *repliedFlag_, "CLOSED");
-}
-
-bool ActionDialog::IsStopRequested() {
-    if (!stopEventSupported_) return false;
-    if (stopEvent_ == nullptr) stopEvent_ = OpenStopEvent();
-    return stopEvent_ != nullptr && WaitForSingleObject(stopEvent_, 0) != WAIT_TIMEOUT;
+    if (sessionEnd_ != nullptr) sessionEnd_->SessionEnding();
 }

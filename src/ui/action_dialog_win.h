@@ -10,8 +10,9 @@
 #include <string>
 
 #include "platform/handles_win.h"
-#include "protocol/stop_event.h"
+#include "platform/stop_event_win.h"
 #include "ui/localization_failure.h"
+#include "ui/placement.h"
 
 // Sent by a dialog object's destructor; every action dialog procedure destroys its window on it.
 constexpr UINT kCloseDialogMessage = WM_USER + 110;
@@ -19,9 +20,29 @@ constexpr UINT kCloseDialogMessage = WM_USER + 110;
 constexpr UINT_PTR kCountdownTimerId = 201;
 constexpr UINT kCountdownTimerPeriodMs = 1000;
 
+// Told when the Windows session ends while a dialog shows. The program's top writes "CLOSED" at
+// once, since the process may not outlive the session; the dialogs never write a reply.
+class SessionEndNotice {
+  public:
+    virtual void SessionEnding() = 0;
+
+  protected:
+    ~SessionEndNotice() = default;
+};
+
+// What every dialog is given besides its own texts and choices.
+struct ActionDialogSettings {
+    // The request's decoded picture; the pixels stay the caller's and are left as they are.
+    uint8_t* imagePixels = nullptr;
+    uint32_t imageWidth = 0;
+    uint32_t imageHeight = 0;
+    bool showInTaskbar = false;              // the request's ":TASKBAR"
+    SessionEndNotice* sessionEnd = nullptr;  // null: nobody is told
+};
+
 class ActionDialog {
   public:
-    ActionDialog(CRITICAL_SECTION* outputLock, bool* repliedFlag, bool showInTaskbar);
+    explicit ActionDialog(const ActionDialogSettings& settings);
     virtual ~ActionDialog();
     ActionDialog(const ActionDialog&) = delete;
     ActionDialog& operator=(const ActionDialog&) = delete;
@@ -41,7 +62,6 @@ class ActionDialog {
     void SetTakenAutomatically(bool value) { takenAutomatically_ = value; }
     bool ShowsInTaskbar() const { return showInTaskbar_; }
     HINSTANCE GetModuleInstance() const { return moduleInstance_; }
-    void SetWindow(HWND dialogWindow) { window_ = dialogWindow; }
     HWND GetWindow() const { return window_; }
 
     // Kept for diagnosis only; never reported to the agent.
@@ -49,8 +69,6 @@ class ActionDialog {
     // Records `code` with the template the dialog was localizing when it failed.
     void RecordLocalizationFailure(LocalizationFailureCode code);
 
-    // The decoded picture; the pixels stay the caller's and are left as they are.
-    void SetImage(uint8_t* pixels, uint32_t width, uint32_t height);
     uint32_t GetImageWidth() const { return imageWidth_; }
     uint32_t GetImageHeight() const { return imageHeight_; }
     HBITMAP GetImageBitmap() const { return static_cast<HBITMAP>(imageBitmap_.get()); }
@@ -58,18 +76,17 @@ class ActionDialog {
     // window's device context; without a picture no device context is asked for. Called again
     // when the system colours change, it draws into the same bitmap.
     void ComposeImageBitmap(HWND dialogWindow);
+    // Where the dialog paints its picture, in its client area.
+    Point GetPictureCorner() const { return pictureCorner_; }
+    Point& PictureCorner() { return pictureCorner_; }
 
     // The title-bar icon from the request's image file; null path or failure leaves none.
     void LoadWindowIcon(const char* imagePath);
-    HICON GetWindowIcon() const { return windowIcon_.get(); }
 
-    // The Windows session is ending: writes "CLOSED" unless a reply was already written.
+    // The Windows session is ending: the program's top writes "CLOSED" unless it has replied.
     void ReportClosed();
-    // Polls the agent's stop event (opened for waiting on first use, created only when missing,
-    // retried while that fails).
-    bool IsStopRequested();
-    // The stop event once a poll has opened it, for the loop to wait on; null before.
-    HANDLE OpenedStopEvent() const { return stopEvent_; }
+    // Polls the agent's stop event.
+    bool IsStopRequested() { return stopEvent_.IsSignalled(); }
 
   protected:
     void OfferButtons(bool cancel, bool preview) {
@@ -102,9 +119,8 @@ class ActionDialog {
     uint32_t imageHeight_ = 0;
     uint8_t* imagePixels_ = nullptr;
     ScopedGdiObject imageBitmap_;
+    Point pictureCorner_;
     ScopedIcon windowIcon_;
-    CRITICAL_SECTION* outputLock_ = nullptr;
-    bool* repliedFlag_ = nullptr;
-    HANDLE stopEvent_ = nullptr;  // left to process exit: the agent may still be signalling it
-    bool stopEventSupported_ = false;
+    SessionEndNotice* sessionEnd_ = nullptr;
+    StopEventWatch stopEvent_;
 };

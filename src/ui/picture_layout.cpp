@@ -1,6 +1,6 @@
 #include "ui/picture_layout.h"
 
-#include "ui/pixel_format.h"
+#include "protocol/icon/pixel_format.h"
 
 namespace {
 constexpr unsigned kOpaque = 255;

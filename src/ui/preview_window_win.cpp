@@ -4,9 +4,12 @@
 
 #include "resource.h"
 #include "ui/accessible_names_win.h"
+#include "ui/control_captions_win.h"
+#include "ui/dialog_loop_win.h"
+#include "ui/dialog_messages_win.h"
 #include "ui/keyboard_win.h"
 #include "ui/layout_direction_win.h"
-#include "ui/window_services_win.h"
+#include "ui/shared_captions.h"
 #include "ui/window_text_win.h"
 
 namespace {
@@ -23,7 +26,7 @@ PreviewState preview;
 
 void InitPreview(HWND window) {
     SetWindowPos(window, HWND_TOPMOST, preview.position.x, preview.position.y, 0, 0, SWP_NOSIZE);
-    SetCaptionOrEnglish(window, IDOK, "Hide");
+    SetCaptionOrEnglish(window, IDOK, kHideLiteral);
     SetControlLabels(window);
     // Enter in the text presses "Hide", which only closes the preview.
     GuardMessageKeys(window, IDC_PREVIEW_TEXT, EnterInMessage::kPassOn);
@@ -77,16 +80,7 @@ void DiscardPendingQuit() {
     PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
 }
 
-}  // namespace
-
-void ShowPreviewWindow(HINSTANCE instance, HWND owner, const char* caption, const char* text,
-                       int32_t x, int32_t y, uint32_t pictureWidth, uint32_t pictureHeight,
-                       HBITMAP pictureBitmap) {
-    preview.caption = caption != nullptr ? caption : "";
-    preview.text = text != nullptr ? text : "";
-    preview.position = {x, y};
-    preview.picture = {pictureBitmap, pictureWidth, pictureHeight, {}};
-
+void ShowPreviewWindow(HINSTANCE instance, HWND owner) {
     HWND window = CreateDialogInLayoutDirection(instance, IDD_PREVIEW, owner, PreviewDialogProc);
     if (window == nullptr) return;
     ShowWindow(window, SW_SHOW);
@@ -109,4 +103,18 @@ void ShowPreviewWindow(HINSTANCE instance, HWND owner, const char* caption, cons
     // on a tick, a click on another of its buttons). The thread's one quit message was taken
     // here, so ask again for the owner's run loop to end.
     if (!IsWindow(owner)) PostQuitMessage(0);
+}
+
+}  // namespace
+
+void OpenPreview(HWND dialog, const ActionDialog& owner, const char* caption, const char* text,
+                 Point position) {
+    preview.caption = caption != nullptr ? caption : "";
+    preview.text = text != nullptr ? text : "";
+    preview.position = position;
+    preview.picture = {owner.GetImageBitmap(), owner.GetImageWidth(), owner.GetImageHeight(), {}};
+    EnableControl(dialog, IDC_PREVIEW_BUTTON, false);
+    ShowPreviewWindow(owner.GetModuleInstance(), dialog);
+    // The dialog may be gone by now (its countdown, the stop): then there is no button to enable.
+    if (IsWindow(dialog)) EnableControl(dialog, IDC_PREVIEW_BUTTON, true);
 }

@@ -6,10 +6,11 @@
 
 #include <windows.h>
 
-#include <cstdint>
+#include "ui/action_dialog_win.h"
 
-// Shows the preview owned by `owner` at (x, y) and returns once it is gone. Caption and text are
-// shown as given (null shows as empty); the picture, when given, stands left of the text.
-void ShowPreviewWindow(HINSTANCE instance, HWND owner, const char* caption, const char* text,
-                       int32_t x, int32_t y, uint32_t pictureWidth, uint32_t pictureHeight,
-                       HBITMAP pictureBitmap);
+// Opens the preview of the dialog object `owner`, whose window is `dialog`, at `position` and
+// returns once it is gone. Caption and text are shown as given (null shows as empty); the owner's
+// picture, when it has one, stands left of the text. The dialog's "Preview Action..." is disabled
+// meanwhile and enabled again when the dialog is still there.
+void OpenPreview(HWND dialog, const ActionDialog& owner, const char* caption, const char* text,
+                 Point position);

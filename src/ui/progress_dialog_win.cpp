@@ -1,11 +1,14 @@
 #include "ui/progress_dialog_win.h"
 
 #include "resource.h"
+#include "text/line_breaks.h"
 #include "ui/accessible_names_win.h"
+#include "ui/control_captions_win.h"
+#include "ui/dialog_messages_win.h"
+#include "ui/dialog_placement_win.h"
 #include "ui/keyboard_win.h"
 #include "ui/layout_direction_win.h"
-#include "ui/line_breaks.h"
-#include "ui/window_services_win.h"
+#include "ui/shared_captions.h"
 #include "ui/window_text_win.h"
 
 namespace {
@@ -13,7 +16,6 @@ namespace {
 // One dialog per process: its procedure reaches the object and its run state through these.
 ActionProgressDialog* currentProgressDialog = nullptr;
 Point storedPosition = kCentreSentinel;
-Point pictureCorner;
 
 void ShowProgressTexts(HWND window) {
     ActionProgressDialog* dialog = currentProgressDialog;
@@ -31,13 +33,13 @@ void ShowProgressTexts(HWND window) {
     dialog->ComposeImageBitmap(window);
     if (dialog->GetImageBitmap() != nullptr) {
         MakeRoomForPictureBeside(window, IDC_PROGRESS_MESSAGE, dialog->GetImageWidth(),
-                                 dialog->GetImageHeight(), pictureCorner);
+                                 dialog->GetImageHeight(), dialog->PictureCorner());
     }
 }
 
 void InitProgressDialog(HWND window) {
     PlaceDialogAtStart(window, storedPosition);
-    SetCaptionOrEnglish(window, IDC_HIDE_BUTTON, "Hide");
+    SetCaptionOrEnglish(window, IDC_HIDE_BUTTON, kHideLiteral);
     SetControlLabels(window);
     GuardMessageKeys(window, IDC_PROGRESS_MESSAGE, EnterInMessage::kIgnored);
     ApplyReadingOrder(window);
@@ -51,18 +53,13 @@ INT_PTR OnCommand(HWND window, WPARAM wParam, LPARAM) {
     return TRUE;
 }
 
-void Close(HWND window) {
-    DestroyWindow(window);
-}
-
 constexpr ActionDialogHandlers kHandlers = {
     InitProgressDialog,
     OnCommand,
     nullptr,  // nothing ticks
-    Close,
+    nullptr,
     true,
     [] { return static_cast<ActionDialog*>(currentProgressDialog); },
-    [] { return PictureOf(currentProgressDialog, pictureCorner); },
 };
 
 INT_PTR CALLBACK ProgressDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -71,14 +68,10 @@ INT_PTR CALLBACK ProgressDialogProc(HWND window, UINT message, WPARAM wParam, LP
 
 }  // namespace
 
-ActionProgressDialog::ActionProgressDialog(const char* titleText, const char* messageText,
-                                           uint32_t width, uint32_t height, uint8_t* pixels,
-                                           HINSTANCE, CRITICAL_SECTION* lock, bool* replied,
-                                           bool taskbar)
-    : ActionDialog(lock, replied, taskbar) {
-    SetImage(pixels, width, height);
-    NormalizeLineBreaks(titleText, title_);
-    NormalizeLineBreaks(messageText, message_);
+ActionProgressDialog::ActionProgressDialog(const ProgressDialogSettings& settings)
+    : ActionDialog(settings.common) {
+    NormalizeLineBreaks(settings.title, title_);
+    NormalizeLineBreaks(settings.message, message_);
     currentProgressDialog = this;
 }
 

@@ -5,16 +5,19 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <string>
 
 #include "ui/action_dialog_win.h"
 
+struct ProgressDialogSettings {
+    const char* title = nullptr;    // null shows as empty
+    const char* message = nullptr;  // empty: the message box is hidden
+    ActionDialogSettings common;
+};
+
 class ActionProgressDialog : public ActionDialog {
   public:
-    ActionProgressDialog(const char* title, const char* message, uint32_t imageWidth,
-                         uint32_t imageHeight, uint8_t* imagePixels, HINSTANCE moduleInstance,
-                         CRITICAL_SECTION* outputLock, bool* repliedFlag, bool showInTaskbar);
+    explicit ActionProgressDialog(const ProgressDialogSettings& settings);
     ~ActionProgressDialog() override;
 
     const std::string& GetTitle() const { return title_; }

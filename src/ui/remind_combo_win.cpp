@@ -1,7 +1,7 @@
 #include "ui/remind_combo_win.h"
 
 #include "resource.h"
-#include "ui/window_services_win.h"
+#include "ui/control_captions_win.h"
 #include "ui/window_text_win.h"
 
 namespace {

@@ -5,7 +5,8 @@ here:
 
 - every string literal that begins "Error: ";
 - every literal a reply passes through: the texts of ReportAndExit(...) calls, the format string of
-  snprintf and the key given to WithNumber (key + signed decimal, written "%d") in src/protocol,
+  snprintf and the key given to WithNumber (key + signed decimal, written "%d") in src/protocol
+  and src/app,
   and the constants named k...Reply;
 - in src/protocol, the literals returned as a text (`return "...";`: the request readers' errors,
   such as the bare "bad1", and the replies of the reply builders, *_reply.cpp) or assigned to an
@@ -21,7 +22,8 @@ import re
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 SOURCE_DIR = ROOT / "src"
-PROTOCOL_DIR = SOURCE_DIR / "protocol"
+# The request model and the program's top, which writes the replies.
+REPLY_DIRS = (SOURCE_DIR / "protocol", SOURCE_DIR / "app")
 DOCUMENT = ROOT / "docs" / "protocol.md"
 
 ERROR_PREFIX = "Error: "
@@ -116,7 +118,7 @@ def code_replies():
             add(text.rstrip("\n"), default_code(text, True))
 
     for path, toks in file_tokens.items():
-        in_protocol = PROTOCOL_DIR in path.parents
+        in_protocol = any(directory in path.parents for directory in REPLY_DIRS)
         builds_replies = path.name.endswith("_reply.cpp")
         for i, (kind, value) in enumerate(toks):
             if kind == "string" and value.startswith(ERROR_PREFIX):

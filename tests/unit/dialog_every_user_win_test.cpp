@@ -59,19 +59,20 @@ TEST(ProgressDialogRun, DescribesItsWindowAndBlendsThePictureOverTheCurrentFace)
     RecordedDescriptions descriptions;
     const ScopedAccessibleDescriptions replacement(descriptions);
     std::vector<uint8_t> transparent(2 * 2 * 4, 0);
-    CRITICAL_SECTION lock;
-    InitializeCriticalSection(&lock);
-    bool replied = false;
+    ProgressDialogSettings settings;
+    settings.title = "t";
+    settings.message = "the message";
+    settings.common.imagePixels = transparent.data();
+    settings.common.imageWidth = 2;
+    settings.common.imageHeight = 2;
     {
-        ActionProgressDialog dialog("t", "the message", 2, 2, transparent.data(), nullptr, &lock,
-                                    &replied, false);
+        ActionProgressDialog dialog(settings);
         runningDialog = &dialog;
         observed = {};
         SetTimer(nullptr, 0, 10, InspectAndClose);
         dialog.Run();
         runningDialog = nullptr;
     }
-    DeleteCriticalSection(&lock);
 
     ASSERT_NE(observed.window, nullptr);
     ASSERT_EQ(descriptions.described.size(), 1u);

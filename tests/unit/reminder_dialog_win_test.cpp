@@ -7,21 +7,17 @@
 
 namespace {
 
-// What the tests vary. None has a picture; a countdown that takes all is always one asked for.
-struct DialogSettings {
-    bool autoTakeAll = false;
-    uint32_t remindTime = 3600;
-    uint32_t shortestPostpone = 600;
-    uint32_t autoSeconds = 0;
-    const char* title = "t";
-    bool showInTaskbar = false;
-};
+// The settings the tests start from; none has a picture.
+ReminderSettings Settings() {
+    ReminderSettings settings;
+    settings.remindTime = 3600;
+    settings.shortestPostpone = 600;
+    settings.title = "t";
+    return settings;
+}
 
 class ReminderDialogTest : public ::testing::Test {
   protected:
-    ReminderDialogTest() { InitializeCriticalSection(&lock_); }
-    ~ReminderDialogTest() override { DeleteCriticalSection(&lock_); }
-
     static ActionItem Item(int32_t id, ActionKind kind, bool cancel, bool preview) {
         ActionItem item;
         item.id = id;
@@ -36,15 +32,10 @@ class ReminderDialogTest : public ::testing::Test {
     }
 
     // Heap-made: the dialog keeps its first action inside itself and so cannot be moved.
-    std::unique_ptr<ActionReminderDialog> MakeDialog(const DialogSettings& settings = {}) {
-        return std::make_unique<ActionReminderDialog>(
-            settings.autoTakeAll, settings.autoTakeAll, false, settings.remindTime,
-            settings.shortestPostpone, settings.autoSeconds, settings.title, 0, 0, nullptr, nullptr,
-            &lock_, &replied_, settings.showInTaskbar);
+    static std::unique_ptr<ActionReminderDialog> MakeDialog(
+        const ReminderSettings& settings = Settings()) {
+        return std::make_unique<ActionReminderDialog>(settings);
     }
-
-    CRITICAL_SECTION lock_;
-    bool replied_ = false;
 };
 
 TEST_F(ReminderDialogTest, KeepsCopiesOfTheActionsInRequestOrder) {
@@ -83,7 +74,7 @@ TEST_F(ReminderDialogTest, SelectingBeyondTheActionsKeepsTheCurrentOne) {
 }
 
 TEST_F(ReminderDialogTest, WithoutActionsNothingIsOffered) {
-    DialogSettings untitled;
+    ReminderSettings untitled = Settings();
     untitled.title = nullptr;
     const auto dialog = MakeDialog(untitled);
     EXPECT_EQ(dialog->GetCurrentActionId(), 0);
@@ -93,7 +84,7 @@ TEST_F(ReminderDialogTest, WithoutActionsNothingIsOffered) {
 }
 
 TEST_F(ReminderDialogTest, TitleIsNormalizedForTheWindowCaption) {
-    DialogSettings settings;
+    ReminderSettings settings = Settings();
     settings.title = "a\nb";
     const auto titled = MakeDialog(settings);
     ASSERT_NE(titled->GetDialogTitle(), nullptr);
@@ -101,7 +92,7 @@ TEST_F(ReminderDialogTest, TitleIsNormalizedForTheWindowCaption) {
 }
 
 TEST_F(ReminderDialogTest, EmptyTitleKeepsTheTemplateCaption) {
-    DialogSettings settings;
+    ReminderSettings settings = Settings();
     settings.title = "";
     EXPECT_EQ(MakeDialog(settings)->GetDialogTitle(), nullptr);
 }
@@ -111,7 +102,7 @@ TEST_F(ReminderDialogTest, RemindChoiceStartsAtTheEarlierOfRemindTimeAndDeadline
         uint32_t remindTime, shortestPostpone, seconds;
     } cases[] = {{3600, 600, 600}, {3600, 0xFFFFFFFFu, 3600}, {300, 7200, 300}, {0, 60, 60}};
     for (const auto& c : cases) {
-        DialogSettings settings;
+        ReminderSettings settings = Settings();
         settings.remindTime = c.remindTime;
         settings.shortestPostpone = c.shortestPostpone;
         const auto dialog = MakeDialog(settings);
@@ -123,10 +114,10 @@ TEST_F(ReminderDialogTest, RemindChoiceStartsAtTheEarlierOfRemindTimeAndDeadline
 }
 
 TEST_F(ReminderDialogTest, KeepsTheCountdownSettings) {
-    DialogSettings countdown;
+    ReminderSettings countdown = Settings();
     countdown.autoTakeAll = true;
     countdown.autoSeconds = 45;
-    countdown.showInTaskbar = true;
+    countdown.common.showInTaskbar = true;
     const auto dialog = MakeDialog(countdown);
     EXPECT_TRUE(dialog->IsAutoTakeAll());
     EXPECT_EQ(dialog->GetAutoSeconds(), 45u);

@@ -5,7 +5,7 @@
 
 #include "io/data_receiver.h"
 #include "io/file_reading.h"
-#include "ui/pixel_format.h"
+#include "protocol/icon/pixel_format.h"
 
 namespace {
 

@@ -1,15 +1,20 @@
 #include "ui/preaction/preaction_dialog_win.h"
 
 #include "resource.h"
+#include "text/line_breaks.h"
 #include "ui/accessible_names_win.h"
+#include "ui/control_captions_win.h"
+#include "ui/dialog_loop_win.h"
+#include "ui/dialog_messages_win.h"
+#include "ui/dialog_picture_win.h"
+#include "ui/dialog_placement_win.h"
 #include "ui/dpi_scaling.h"
 #include "ui/keyboard_win.h"
 #include "ui/layout_direction_win.h"
-#include "ui/line_breaks.h"
 #include "ui/preaction/preaction_rules.h"
 #include "ui/preview_window_win.h"
 #include "ui/remind_combo_win.h"
-#include "ui/window_services_win.h"
+#include "ui/shared_captions.h"
 #include "ui/window_text_win.h"
 
 namespace {
@@ -21,7 +26,6 @@ constexpr int32_t kPreviewOffsetY = 180;
 PreActionDialog* currentPreActionDialog = nullptr;
 PreActionRunState runState;
 Point storedPosition = kCentreSentinel;
-Point pictureCorner;
 RemindIntervalTexts remindTexts;
 
 void UpdateControlVisibility(HWND window) {
@@ -58,7 +62,7 @@ void StretchMessageBox(HWND window, const PreActionDialog& dialog) {
                  height, SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOMOVE);
 }
 
-void ArrangeMessageArea(HWND window, const PreActionDialog& dialog) {
+void ArrangeMessageArea(HWND window, PreActionDialog& dialog) {
     HWND box = GetDlgItem(window, IDC_ACTION_MESSAGE);
     if (box == nullptr) return;
     // The request's message is shown as received.
@@ -67,19 +71,13 @@ void ArrangeMessageArea(HWND window, const PreActionDialog& dialog) {
     StretchMessageBox(window, dialog);
     if (dialog.GetImageBitmap() != nullptr) {
         MakeRoomForPictureBeside(window, IDC_ACTION_MESSAGE, dialog.GetImageWidth(),
-                                 dialog.GetImageHeight(), pictureCorner);
+                                 dialog.GetImageHeight(), dialog.PictureCorner());
     }
 }
 
 // A countdown line that cannot be shown stops the countdown; it never fails the dialog.
 bool UpdateCountdownText(HWND window) {
-    HWND line = GetDlgItem(window, IDC_COUNTDOWN);
-    if (line == nullptr) return false;
-    try {
-        return SetWindowUtf8Text(line, BuildCountdownText(runState.countdownLeft).range());
-    } catch (...) {
-        return false;
-    }
+    return ShowCountdownLine(window, [] { return BuildCountdownText(runState.countdownLeft); });
 }
 
 void ApplyWindowStyles(HWND window, const PreActionDialog& dialog) {
@@ -102,9 +100,9 @@ void SetDialogTexts(HWND window, PreActionDialog& dialog) {
 
 void InitPreActionDialog(HWND window) {
     PlaceDialogAtStart(window, storedPosition);
-    SetCaption(window, IDC_CANCEL_BUTTON, "Cancel");
-    SetCaption(window, IDC_PREVIEW_BUTTON, "Preview Action...");
-    SetCaption(window, IDC_REMIND_BUTTON, "Remind Again");
+    SetCaption(window, IDC_CANCEL_BUTTON, kCancelLiteral);
+    SetCaption(window, IDC_PREVIEW_BUTTON, kPreviewLiteral);
+    SetCaption(window, IDC_REMIND_BUTTON, kRemindAgainLiteral);
     SetControlLabels(window);
     // The default button takes the action: an Enter in the message must not press it.
     GuardMessageKeys(window, IDC_ACTION_MESSAGE, EnterInMessage::kIgnored);
@@ -121,26 +119,12 @@ void InitPreActionDialog(HWND window) {
     FocusFirstShownControl(window, {IDC_ACTION_MESSAGE, IDC_REMIND_COMBO});
 }
 
-// A failing caption ends the dialog with a recorded failure; the reply is then "CLOSED".
-void InitOrRecordFailure(HWND window) {
-    const LocalizationFailureCode code =
-        CatchLocalizationFailure([&] { InitPreActionDialog(window); });
-    if (code == kLocalizationSucceeded) return;
-    if (currentPreActionDialog != nullptr) currentPreActionDialog->RecordLocalizationFailure(code);
-    DestroyWindow(window);
-}
-
-void OpenPreview(HWND window) {
-    EnableControl(window, IDC_PREVIEW_BUTTON, false);
+void ShowPreview(HWND window) {
     const PreActionDialog* dialog = currentPreActionDialog;
-    if (dialog != nullptr) {
-        ShowPreviewWindow(
-            dialog->GetModuleInstance(), window, dialog->GetDialogTitle(), dialog->GetPreviewText(),
-            storedPosition.x, storedPosition.y - ScaleToDpi(kPreviewOffsetY, ReadSystemDpi()),
-            dialog->GetImageWidth(), dialog->GetImageHeight(), dialog->GetImageBitmap());
-    }
-    // The dialog may be gone by now (countdown, stop): then there is no button to enable.
-    EnableControl(window, IDC_PREVIEW_BUTTON, true);
+    if (dialog == nullptr) return;
+    const Point position = {storedPosition.x,
+                            storedPosition.y - ScaleToDpi(kPreviewOffsetY, ReadSystemDpi())};
+    OpenPreview(window, *dialog, dialog->GetDialogTitle(), dialog->GetPreviewText(), position);
 }
 
 void TakeAction(HWND window) {
@@ -153,7 +137,7 @@ void TakeAction(HWND window) {
 INT_PTR OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     switch (LOWORD(wParam)) {
         case IDC_PREVIEW_BUTTON:
-            OpenPreview(window);
+            ShowPreview(window);
             return TRUE;
         case IDC_ACTION_BUTTON:
             TakeAction(window);
@@ -224,18 +208,13 @@ void OnTimer(HWND window, WPARAM timerId) {
     TickRemindChoice(window);
 }
 
-void Close(HWND window) {
-    DestroyWindow(window);
-}
-
 constexpr ActionDialogHandlers kHandlers = {
-    InitOrRecordFailure,
+    InitPreActionDialog,  // a failing caption ends the dialog; the reply is then "CLOSED"
     OnCommand,
     OnTimer,
-    Close,
+    nullptr,
     false,  // the close box, Alt+F4 and the system menu leave it open
     [] { return static_cast<ActionDialog*>(currentPreActionDialog); },
-    [] { return PictureOf(currentPreActionDialog, pictureCorner); },
 };
 
 INT_PTR CALLBACK PreActionDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -244,27 +223,20 @@ INT_PTR CALLBACK PreActionDialogProc(HWND window, UINT message, WPARAM wParam, L
 
 }  // namespace
 
-PreActionDialog::PreActionDialog(bool, bool remindFlag, bool previewFlag, bool cancelFlag,
-                                 int32_t autoTime, int32_t remindTime, int32_t maxRemindTime,
-                                 const char* titleText, const char* messageText,
-                                 const char* previewTextIn, const char*, const char* buttonTextIn,
-                                 uint32_t width, uint32_t height, uint8_t* pixels, HINSTANCE,
-                                 CRITICAL_SECTION* lock, bool* replied, bool taskbar)
-    : ActionDialog(lock, replied, taskbar),
-      buttonText_(buttonTextIn != nullptr ? buttonTextIn : ""),
-      remindOffered_(remindFlag),
-      autoSeconds_(static_cast<uint32_t>(autoTime)) {
-    SetImage(pixels, width, height);
-    OfferButtons(cancelFlag, previewFlag);
-    // Compared unsigned, as the agent's numbers are.
-    const PreActionRemindStart start = PreActionRemindState(static_cast<uint32_t>(remindTime),
-                                                            static_cast<uint32_t>(maxRemindTime));
+PreActionDialog::PreActionDialog(const PreActionSettings& settings)
+    : ActionDialog(settings.common),
+      buttonText_(settings.buttonText != nullptr ? settings.buttonText : ""),
+      remindOffered_(settings.remindOffered),
+      autoSeconds_(settings.autoSeconds) {
+    OfferButtons(settings.cancelOffered, settings.previewOffered);
+    const PreActionRemindStart start =
+        PreActionRemindState(settings.remindTime, settings.maxRemindTime);
     remind_ = start.state;
     runState.requestedRemindUsed = start.requestedRemindUsed;
     runState.remindActive = remindOffered_;
-    NormalizeLineBreaks(messageText, message_);
-    NormalizeLineBreaks(previewTextIn, previewText_);
-    NormalizeLineBreaks(titleText, dialogTitle_);
+    NormalizeLineBreaks(settings.message, message_);
+    NormalizeLineBreaks(settings.previewText, previewText_);
+    NormalizeLineBreaks(settings.title, dialogTitle_);
     currentPreActionDialog = this;
 }
 

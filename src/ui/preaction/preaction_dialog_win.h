@@ -9,18 +9,27 @@
 #include <cstdint>
 #include <string>
 
-#include "format/text_range.h"
 #include "ui/action_dialog_win.h"
 #include "ui/remind_intervals.h"
 
+// What the request asks of the dialog.
+struct PreActionSettings {
+    bool remindOffered = false;   // "Remind Again" with its interval list
+    bool previewOffered = false;  // "Preview Action..."
+    bool cancelOffered = false;   // "Cancel"
+    uint32_t autoSeconds = 0;     // the countdown that takes the action; 0: none
+    uint32_t remindTime = 0;      // the interval asked for first
+    uint32_t maxRemindTime = 0;   // the latest a reminder may come
+    const char* title = nullptr;
+    const char* message = nullptr;
+    const char* previewText = nullptr;
+    const char* buttonText = nullptr;  // a template: a translation may replace it
+    ActionDialogSettings common;
+};
+
 class PreActionDialog : public ActionDialog {
   public:
-    PreActionDialog(bool autoFlag, bool remindFlag, bool previewFlag, bool cancelFlag,
-                    int32_t autoTime, int32_t remindTime, int32_t maxRemindTime,
-                    const char* titleText, const char* messageText, const char* previewTextIn,
-                    const char* autoMessageText, const char* buttonTextIn, uint32_t imageWidth,
-                    uint32_t imageHeight, uint8_t* imagePixels, HINSTANCE moduleInstance,
-                    CRITICAL_SECTION* outputLock, bool* repliedFlag, bool showInTaskbar);
+    explicit PreActionDialog(const PreActionSettings& settings);
     ~PreActionDialog() override;
 
     bool IsRemindChosen() const { return remindChosen_; }
@@ -44,7 +53,7 @@ class PreActionDialog : public ActionDialog {
     std::string message_;
     std::string previewText_;
     std::string dialogTitle_;
-    std::string buttonText_;   // a template: a translation may replace it
+    std::string buttonText_;  // a template: a translation may replace it
     bool remindOffered_ = false;
     bool remindChosen_ = false;
     uint32_t autoSeconds_ = 0;

@@ -7,12 +7,9 @@
 #include <cstdint>
 
 #include "io/segmented_list.h"
-#include "ui/reminder/action_item.h"
+#include "protocol/action_item.h"
+#include "ui/shared_captions.h"
 
-inline constexpr char kCancelLiteral[] = "Cancel";
-inline constexpr char kPreviewLiteral[] = "Preview Action...";
-inline constexpr char kRemindAgainLiteral[] = "Remind Again";
-inline constexpr char kTakeActionLiteral[] = "Take Action Now";
 inline constexpr char kTakeActionsLiteral[] = "Take Actions Now";
 inline constexpr char kRestartLiteral[] = "Restart Now";
 inline constexpr char kShutdownLiteral[] = "Shutdown Now";

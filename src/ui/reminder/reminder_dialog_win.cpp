@@ -1,14 +1,17 @@
 #include "ui/reminder/reminder_dialog_win.h"
 
 #include "resource.h"
+#include "text/line_breaks.h"
 #include "ui/accessible_names_win.h"
+#include "ui/control_captions_win.h"
+#include "ui/dialog_loop_win.h"
+#include "ui/dialog_messages_win.h"
+#include "ui/dialog_placement_win.h"
 #include "ui/keyboard_win.h"
 #include "ui/layout_direction_win.h"
-#include "ui/line_breaks.h"
 #include "ui/preview_window_win.h"
 #include "ui/remind_combo_win.h"
 #include "ui/reminder/reminder_messages.h"
-#include "ui/window_services_win.h"
 #include "ui/window_text_win.h"
 
 namespace {
@@ -24,17 +27,12 @@ Point storedPosition = kCentreSentinel;
 // Stands in for the current action while there is none.
 const ActionItem kNoAction;
 
-bool UpdateCountdownText(HWND window, ActionReminderDialog* dialog) {
-    HWND line = GetDlgItem(window, IDC_COUNTDOWN);
-    if (line == nullptr) return false;
-    try {
+bool UpdateCountdownText(HWND window, const ActionReminderDialog* dialog) {
+    return ShowCountdownLine(window, [dialog] {
         const bool takeAll = dialog != nullptr && dialog->IsAutoTakeAll();
         const KindCounts kinds = dialog != nullptr ? dialog->CountKinds() : KindCounts{};
-        const Utf8Text message = CountdownMessage(countdownLeft, takeAll, kinds);
-        return SetWindowUtf8Text(line, message.range());
-    } catch (...) {
-        return false;
-    }
+        return CountdownMessage(countdownLeft, takeAll, kinds);
+    });
 }
 
 void SetInitialCaptions(HWND window) {
@@ -93,23 +91,9 @@ void InitReminderDialog(HWND window, ActionReminderDialog* dialog) {
     FocusFirstShownControl(window, {IDC_ACTION_MESSAGE, IDC_REMIND_COMBO, IDC_MORE_INFO_BUTTON});
 }
 
-// A failure while the dialog is being built is recorded and ends it before it is shown.
-void InitOrFail(HWND window) {
-    ActionReminderDialog* dialog = currentReminderDialog;
-    const LocalizationFailureCode code =
-        CatchLocalizationFailure([&] { InitReminderDialog(window, dialog); });
-    if (code == kLocalizationSucceeded) return;
-    if (dialog != nullptr) dialog->RecordLocalizationFailure(code);
-    DestroyWindow(window);
-}
-
-void ShowPreview(HWND window, ActionReminderDialog* dialog) {
-    EnableControl(window, IDC_PREVIEW_BUTTON, false);
-    ShowPreviewWindow(dialog->GetModuleInstance(), window, dialog->GetCurrentTitle().c_str(),
-                      dialog->GetCurrentBody().c_str(), storedPosition.x, storedPosition.y,
-                      dialog->GetImageWidth(), dialog->GetImageHeight(), dialog->GetImageBitmap());
-    // The countdown or the stop event may have ended the dialog meanwhile.
-    if (IsWindow(window)) EnableControl(window, IDC_PREVIEW_BUTTON, true);
+void ShowPreview(HWND window, const ActionReminderDialog& dialog) {
+    OpenPreview(window, dialog, dialog.GetCurrentTitle().c_str(), dialog.GetCurrentBody().c_str(),
+                storedPosition);
 }
 
 void OnActionSelected(HWND window, HWND combo, ActionReminderDialog* dialog) {
@@ -124,7 +108,7 @@ INT_PTR OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     const auto combo = reinterpret_cast<HWND>(lParam);
     switch (LOWORD(wParam)) {
         case IDC_PREVIEW_BUTTON:
-            ShowPreview(window, dialog);
+            ShowPreview(window, *dialog);
             return TRUE;
         case IDC_ACTION_BUTTON:
             dialog->SetActionTaken(true);
@@ -212,21 +196,15 @@ void OnCloseRequest(HWND window) {
     DestroyWindow(window);
 }
 
-DialogPicture CurrentPicture() {
-    const ActionReminderDialog* dialog = currentReminderDialog;
-    return PictureOf(dialog, dialog != nullptr ? dialog->GetPictureCorner() : Point{});
-}
-
 // A caption failing after start-up (e.g. "Less Info..." on unfolding) ends the run with the
 // flags set so far.
 constexpr ActionDialogHandlers kHandlers = {
-    InitOrFail,
+    [](HWND window) { InitReminderDialog(window, currentReminderDialog); },
     OnCommand,
     OnTimer,
     OnCloseRequest,
     true,  // closing is a remind choice too
     [] { return static_cast<ActionDialog*>(currentReminderDialog); },
-    CurrentPicture,
 };
 
 INT_PTR CALLBACK ReminderDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -235,17 +213,12 @@ INT_PTR CALLBACK ReminderDialogProc(HWND window, UINT message, WPARAM wParam, LP
 
 }  // namespace
 
-ActionReminderDialog::ActionReminderDialog(bool, bool takeAll, bool, uint32_t remindTime,
-                                           uint32_t shortestPostpone, uint32_t countdownSeconds,
-                                           const char* title, uint32_t width, uint32_t height,
-                                           uint8_t* pixels, HINSTANCE, CRITICAL_SECTION* lock,
-                                           bool* replied, bool taskbar)
-    : ActionDialog(lock, replied, taskbar),
-      autoSeconds_(countdownSeconds),
-      remind_(ReminderRemindState(remindTime, shortestPostpone)),
-      autoTakeAll_(takeAll) {
-    SetImage(pixels, width, height);
-    NormalizeLineBreaks(title, dialogTitle_);
+ActionReminderDialog::ActionReminderDialog(const ReminderSettings& settings)
+    : ActionDialog(settings.common),
+      autoSeconds_(settings.autoSeconds),
+      remind_(ReminderRemindState(settings.remindTime, settings.shortestPostpone)),
+      autoTakeAll_(settings.autoTakeAll) {
+    NormalizeLineBreaks(settings.title, dialogTitle_);
     currentReminderDialog = this;
 }
 

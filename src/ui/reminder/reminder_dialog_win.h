@@ -11,19 +11,24 @@
 
 #include "format/local_time.h"
 #include "io/segmented_list.h"
+#include "protocol/action_item.h"
 #include "ui/action_dialog_win.h"
-#include "ui/placement.h"
 #include "ui/remind_intervals.h"
-#include "ui/reminder/action_item.h"
 #include "ui/reminder/reminder_choices.h"
+
+// What the request asks of the dialog; its actions are added one by one.
+struct ReminderSettings {
+    bool autoTakeAll = false;       // the countdown takes every action, instead of reminding
+    uint32_t autoSeconds = 0;       // the countdown; 0: none
+    uint32_t remindTime = 0;        // the interval asked for first
+    uint32_t shortestPostpone = 0;  // the earliest deadline: no reminder may come later
+    const char* title = nullptr;    // empty: the template's "Reminder" stays
+    ActionDialogSettings common;
+};
 
 class ActionReminderDialog : public ActionDialog {
   public:
-    ActionReminderDialog(bool autoRequested, bool autoTakeAll, bool unused, uint32_t remindTime,
-                         uint32_t shortestPostpone, uint32_t autoSeconds, const char* title,
-                         uint32_t imageWidth, uint32_t imageHeight, uint8_t* imagePixels,
-                         HINSTANCE moduleInstance, CRITICAL_SECTION* outputLock, bool* repliedFlag,
-                         bool showInTaskbar);
+    explicit ActionReminderDialog(const ReminderSettings& settings);
     ~ActionReminderDialog() override;
 
     // Keeps a copy of `item`; called once per action, in request order.
@@ -53,8 +58,6 @@ class ActionReminderDialog : public ActionDialog {
     Timestamp GetCurrentDeadline() const { return CurrentAction().deadline; }
     KindCounts CountKinds() const { return ::CountKinds(actions_); }
 
-    Point GetPictureCorner() const { return pictureCorner_; }
-
     // Layout operations on the dialog window; a missing control skips the step that needs it.
     void FillActionCombo(HWND window);
     void ShowCurrentAction(HWND window);
@@ -80,5 +83,4 @@ class ActionReminderDialog : public ActionDialog {
     RemindState remind_;
     bool autoTakeAll_ = false;
     std::string dialogTitle_;
-    Point pictureCorner_;
 };

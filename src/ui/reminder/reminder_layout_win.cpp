@@ -3,9 +3,10 @@
 
 #include "resource.h"
 #include "ui/accessible_names_win.h"
+#include "ui/control_captions_win.h"
+#include "ui/dialog_picture_win.h"
 #include "ui/reminder/reminder_dialog_win.h"
 #include "ui/reminder/reminder_messages.h"
-#include "ui/window_services_win.h"
 #include "ui/window_text_win.h"
 
 namespace {
@@ -80,7 +81,7 @@ void ActionReminderDialog::PlaceImage(HWND window) {
     ComposeImageBitmap(window);
     if (GetImageBitmap() == nullptr) return;
     MakeRoomForPictureBeside(window, IDC_SUMMARY, GetImageWidth(), GetImageHeight(),
-                             pictureCorner_);
+                             PictureCorner());
 }
 
 void ActionReminderDialog::ApplyInfoLayout(HWND window, bool infoCollapsed) {

@@ -9,7 +9,7 @@
 
 #include "format/local_time.h"
 #include "format/text_range.h"
-#include "ui/reminder/action_item.h"
+#include "protocol/action_item.h"
 
 // What the take-all button does, and so what its caption and the countdown line name.
 enum class TakeAllTarget {

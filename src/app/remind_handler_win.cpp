@@ -1,15 +1,15 @@
 #include <string>
 
+#include "app/command_handlers_win.h"
+#include "app/dialog_common_win.h"
+#include "app/report_and_exit_win.h"
 #include "format/local_time.h"
 #include "format/translation.h"
-#include "protocol/command_handlers_win.h"
-#include "protocol/icon/icon_decoder.h"
 #include "protocol/remind_reply.h"
 #include "protocol/remind_request.h"
-#include "protocol/report_and_exit_win.h"
 #include "ui/reminder/reminder_dialog_win.h"
 
-void HandleRemindCommand(const char* flagText, HINSTANCE instance) {
+void HandleRemindCommand(const char* flagText) {
     // Every deadline counts from this one instant, however long reading takes.
     const Timestamp startTime = CurrentTimestamp();
     RemindRequestResult result = ReadRemindRequest(platform::StandardInput(), flagText, startTime);
@@ -20,11 +20,14 @@ void HandleRemindCommand(const char* flagText, HINSTANCE instance) {
     IconImage image = DecodeIconFile(request.imagePath.get());
     RemindOutcome outcome;
     {
-        ActionReminderDialog dialog(
-            request.autoRequested, request.autoTakeAll, false,
-            static_cast<uint32_t>(request.remindTime), request.shortestPostpone,
-            static_cast<uint32_t>(request.autoTime), request.title.get(), image.width(),
-            image.height(), image.pixels(), instance, &OutputLock, &RepliedFlag, request.taskbar);
+        ReminderSettings settings;
+        settings.autoTakeAll = request.autoTakeAll;
+        settings.autoSeconds = static_cast<uint32_t>(request.autoTime);
+        settings.remindTime = static_cast<uint32_t>(request.remindTime);
+        settings.shortestPostpone = request.shortestPostpone;
+        settings.title = request.title.get();
+        settings.common = CommonDialogSettings(image, request.taskbar);
+        ActionReminderDialog dialog(settings);
         for (const ActionItem& item : request.actions) dialog.AddActionItem(item);
         dialog.LoadWindowIcon(request.imagePath.get());
         dialog.Run();

@@ -6,9 +6,9 @@
 #include <exception>
 #include <memory>
 
-#include "protocol/command_handlers_win.h"
+#include "app/command_handlers_win.h"
+#include "app/report_and_exit_win.h"
 #include "protocol/failure_reply.h"
-#include "protocol/report_and_exit_win.h"
 #include "protocol/request_start.h"
 
 namespace {
@@ -23,31 +23,31 @@ LONG WINAPI ReplyOnCrash(EXCEPTION_POINTERS*) {
     ReplyInternalError();
 }
 
-[[noreturn]] void RunRequest(HINSTANCE instance) {
+[[noreturn]] void RunRequest() {
     std::unique_ptr<char[]> line(new char[kRequestBufferSize]);
     const RequestStart start = ReadRequestStart(platform::StandardInput(), line.get());
     if (start.error != nullptr) ReportAndExit(-1, start.error);
 
     switch (start.command) {
         case RequestCommand::kProgress:
-            HandleProgressCommand(start.flagText, instance);
+            HandleProgressCommand(start.flagText);
         case RequestCommand::kActionUi:
-            HandleActionUiCommand(start.flagText, instance);
+            HandleActionUiCommand(start.flagText);
         case RequestCommand::kRemind:
-            HandleRemindCommand(start.flagText, instance);
+            HandleRemindCommand(start.flagText);
     }
     ReportAndExit(-1, "Error: Bad command");
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // The reply's line end must be the single byte 0x0A; standard input stays in text mode.
     _setmode(_fileno(stdout), _O_BINARY);
     SetUnhandledExceptionFilter(ReplyOnCrash);
     std::set_terminate(ReplyInternalError);
     try {
-        RunRequest(instance);
+        RunRequest();
     } catch (...) {
         ReportAndExit(-1, ReplyForFailure(std::current_exception()));
     }

@@ -1,4 +1,4 @@
-#include "ui/line_breaks.h"
+#include "text/line_breaks.h"
 
 #include <cstring>
 

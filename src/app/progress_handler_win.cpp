@@ -1,11 +1,11 @@
+#include "app/command_handlers_win.h"
+#include "app/dialog_common_win.h"
+#include "app/report_and_exit_win.h"
 #include "format/translation.h"
-#include "protocol/command_handlers_win.h"
-#include "protocol/icon/icon_decoder.h"
 #include "protocol/progress_request.h"
-#include "protocol/report_and_exit_win.h"
 #include "ui/progress_dialog_win.h"
 
-void HandleProgressCommand(const char* flagText, HINSTANCE instance) {
+void HandleProgressCommand(const char* flagText) {
     ProgressRequestResult result = ReadProgressRequest(platform::StandardInput(), flagText);
     if (result.error != nullptr) ReportAndExit(-1, result.error);
     ProgressRequest& request = result.request;
@@ -13,9 +13,11 @@ void HandleProgressCommand(const char* flagText, HINSTANCE instance) {
     // The pixels stay with this frame, which lives until the process ends.
     IconImage image = DecodeIconFile(request.imagePath.get());
     {
-        ActionProgressDialog dialog(request.title.get(), request.message.get(), image.width(),
-                                    image.height(), image.pixels(), instance, &OutputLock,
-                                    &RepliedFlag, request.taskbar);
+        ProgressDialogSettings settings;
+        settings.title = request.title.get();
+        settings.message = request.message.get();
+        settings.common = CommonDialogSettings(image, request.taskbar);
+        ActionProgressDialog dialog(settings);
         dialog.LoadWindowIcon(request.imagePath.get());
         dialog.Run();
     }

@@ -1,4 +1,4 @@
-#include "protocol/report_and_exit_win.h"
+#include "app/report_and_exit_win.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // The one way a request ends (Windows only): at most one reply line ever reaches standard output,
 // whether it comes from here or from the session-end notice of the dialogs.
 
-#include "protocol/reply_output_win.h"
+#include "app/reply_output_win.h"
 
 // Writes `text` and "\n" in one unbuffered write (unless a reply was already written; a null text
 // writes nothing), flushes and closes standard output, lingers 2000 ms so the agent can read the

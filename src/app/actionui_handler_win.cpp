@@ -1,10 +1,10 @@
 #include <cstdio>
 
+#include "app/command_handlers_win.h"
+#include "app/dialog_common_win.h"
+#include "app/report_and_exit_win.h"
 #include "format/translation.h"
 #include "protocol/actionui_request.h"
-#include "protocol/command_handlers_win.h"
-#include "protocol/icon/icon_decoder.h"
-#include "protocol/report_and_exit_win.h"
 #include "ui/preaction/preaction_dialog_win.h"
 
 namespace {
@@ -12,9 +12,26 @@ namespace {
 // "REMIND:" and the chosen seconds; large enough for any 32-bit value.
 constexpr size_t kRemindReplySize = 32;
 
+// Compared unsigned, as the agent's numbers are.
+PreActionSettings SettingsFor(const ActionUiRequest& request, IconImage& image) {
+    PreActionSettings settings;
+    settings.remindOffered = request.remindOffered;
+    settings.previewOffered = request.previewAvailable;
+    settings.cancelOffered = request.cancelAllowed;
+    settings.autoSeconds = static_cast<uint32_t>(request.autoTime);
+    settings.remindTime = static_cast<uint32_t>(request.remindTime);
+    settings.maxRemindTime = static_cast<uint32_t>(request.maxRemindTime);
+    settings.title = request.title.get();
+    settings.message = request.message.get();
+    settings.previewText = request.previewText.get();
+    settings.buttonText = request.buttonText.get();
+    settings.common = CommonDialogSettings(image, request.taskbar);
+    return settings;
+}
+
 }  // namespace
 
-void HandleActionUiCommand(const char* flagText, HINSTANCE instance) {
+void HandleActionUiCommand(const char* flagText) {
     ActionUiRequestResult result = ReadActionUiRequest(platform::StandardInput(), flagText);
     if (result.error != nullptr) ReportAndExit(-1, result.error);
     ActionUiRequest& request = result.request;
@@ -27,12 +44,7 @@ void HandleActionUiCommand(const char* flagText, HINSTANCE instance) {
     bool takenAutomatically = false;
     bool cancelled = false;
     {
-        PreActionDialog dialog(
-            request.autoRequested, request.remindOffered, request.previewAvailable,
-            request.cancelAllowed, request.autoTime, request.remindTime, request.maxRemindTime,
-            request.title.get(), request.message.get(), request.previewText.get(),
-            request.autoMessage.get(), request.buttonText.get(), image.width(), image.height(),
-            image.pixels(), instance, &OutputLock, &RepliedFlag, request.taskbar);
+        PreActionDialog dialog(SettingsFor(request, image));
         dialog.LoadWindowIcon(request.imagePath.get());
         dialog.Run();
         remindChosen = dialog.IsRemindChosen();

@@ -1,4 +1,4 @@
-#include "protocol/reply_output_win.h"
+#include "app/reply_output_win.h"
 
 #include <io.h>
 

@@ -1,0 +1,141 @@
+#include "ui/dialog_loop_win.h"
+
+// Needs the types of windows.h.
+#include <commctrl.h>
+
+#include <exception>
+
+#include "resource.h"
+#include "ui/layout_direction_win.h"
+
+namespace {
+
+// The longest an idle loop waits before it polls the agent's stop event again: the loop waits on
+// the event itself once it is open, so this only bounds the retry of an event that is missing.
+constexpr DWORD kStopPollIntervalMs = 100;
+constexpr int kHiddenWindowPosition = -50;
+
+// An exception caught at a dialog procedure's edge, waiting for the loop to rethrow it.
+std::exception_ptr stashedException;
+
+// The run the agent's stop ends, wherever its messages are pumped: in its own loop or in the
+// nested loop of a preview it opened.
+struct StoppableRun {
+    HWND window = nullptr;
+    StopEventWatch* stopEvent = nullptr;
+    bool* onceStopFlag = nullptr;
+};
+StoppableRun currentRun;
+
+class CurrentRunScope {
+  public:
+    explicit CurrentRunScope(const StoppableRun& run) { currentRun = run; }
+    ~CurrentRunScope() { currentRun = {}; }
+    CurrentRunScope(const CurrentRunScope&) = delete;
+    CurrentRunScope& operator=(const CurrentRunScope&) = delete;
+};
+
+// Returns as soon as input, a posted or a sent message arrives or the agent signals its stop, else
+// after the poll interval. Sent messages (another program reading a control's text) are answered
+// by the next peek. Once the stop is honoured the event is no longer waited on: it stays
+// signalled (manual reset) and would wake the loop at once on every pass.
+void WaitForMessageOrStop() {
+    HANDLE stop = currentRun.stopEvent != nullptr && *currentRun.onceStopFlag
+                      ? currentRun.stopEvent->Handle()
+                      : nullptr;
+    MsgWaitForMultipleObjectsEx(stop != nullptr ? 1 : 0, stop != nullptr ? &stop : nullptr,
+                                kStopPollIntervalMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
+void RethrowStashedException() {
+    if (!stashedException) return;
+    std::exception_ptr pending = stashedException;
+    stashedException = nullptr;
+    std::rethrow_exception(pending);
+}
+
+void SetDialogIcon(const DialogRunSettings& run, HWND window) {
+    HICON icon = run.windowIcon;
+    if (icon == nullptr) {
+        icon = static_cast<HICON>(LoadImageW(run.instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON),
+                                             IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                             GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+    }
+    if (icon != nullptr) {
+        SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    }
+}
+
+}  // namespace
+
+HWND CreateHiddenOwnerWindow(const char* title, bool showInTaskbar) {
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpszClassName = kHiddenWindowClass;
+    RegisterClassExA(&windowClass);  // already registered is fine
+    return CreateWindowExA(showInTaskbar ? WS_EX_APPWINDOW : 0, kHiddenWindowClass, title, 0,
+                           kHiddenWindowPosition, kHiddenWindowPosition, 0, 0, nullptr, nullptr,
+                           nullptr, nullptr);
+}
+
+bool HonourStopRequest() {
+    if (currentRun.stopEvent == nullptr || !currentRun.stopEvent->IsSignalled()) return false;
+    if (*currentRun.onceStopFlag) {
+        *currentRun.onceStopFlag = false;
+        // An open preview is owned by the dialog and goes with it.
+        DestroyWindow(currentRun.window);
+    }
+    return true;
+}
+
+bool PumpDialogMessage(HWND dialog, HACCEL accelerators) {
+    HonourStopRequest();
+    MSG message;
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+        WaitForMessageOrStop();
+        return true;
+    }
+    // 0 is WM_QUIT; -1 (an error) must end the loop too rather than spin.
+    if (GetMessageW(&message, nullptr, 0, 0) <= 0) return false;
+    if (!IsDialogMessageW(dialog, &message) &&
+        !TranslateAcceleratorW(dialog, accelerators, &message)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    RethrowStashedException();
+    return true;
+}
+
+void StashDialogException(HWND dialog) {
+    if (!stashedException) stashedException = std::current_exception();
+    if (dialog != nullptr && IsWindow(dialog)) DestroyWindow(dialog);
+}
+
+void RunDialogLoop(const DialogRunSettings& run) {
+    // The manifest asks for the common controls' version 6, which must be loaded before the
+    // dialog's controls are created to take their place.
+    const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    try {
+        HWND owner = CreateHiddenOwnerWindow(kHiddenWindowTitle, run.showInTaskbar);
+        HWND previousForeground = GetForegroundWindow();
+        HWND window =
+            CreateDialogInLayoutDirection(run.instance, run.templateId, owner, run.procedure);
+        // A dialog that failed in WM_INITDIALOG is already gone: there is nothing to run.
+        if (window == nullptr) return;
+        // Shown first: the icon is in place before the first paint, which the loop does, and
+        // loading it no longer delays the showing.
+        ShowWindow(window, SW_SHOWNA);
+        SetDialogIcon(run, window);
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (previousForeground != nullptr) SetForegroundWindow(previousForeground);
+        if (run.window != nullptr) *run.window = window;
+        HACCEL accelerators = LoadAcceleratorsW(run.instance, MAKEINTRESOURCEW(run.templateId));
+        CurrentRunScope scope({window, run.stopEvent, run.onceStopFlag});
+        while (PumpDialogMessage(window, accelerators)) {
+        }
+    } catch (...) {
+        UnregisterClassA(kHiddenWindowClass, nullptr);
+    }
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+// The modeless run of a dialog (Windows only): the hidden owner window, the message loop with its
+// stop handling, and the rule that an exception never unwinds through the window system's
+// dispatch.
+
+#include <windows.h>
+
+#include "platform/stop_event_win.h"
+
+constexpr char kHiddenWindowClass[] = "ZemClientHiddenTopLevelWindowClass";
+constexpr char kHiddenWindowTitle[] = "MarlixZemClientHiddenWindow";
+
+// The never-shown top-level window that owns the dialogs.
+HWND CreateHiddenOwnerWindow(const char* title, bool showInTaskbar);
+
+// What a run needs of its dialog.
+struct DialogRunSettings {
+    HINSTANCE instance = nullptr;
+    int templateId = 0;
+    DLGPROC procedure = nullptr;
+    bool showInTaskbar = false;
+    HICON windowIcon = nullptr;  // null: the application's icon
+    StopEventWatch* stopEvent = nullptr;
+    bool* onceStopFlag = nullptr;  // cleared by the first stop seen, which ends the run once
+    HWND* window = nullptr;        // receives the dialog window once it is made
+};
+
+// Creates the dialog modeless, shows it topmost without taking the keyboard from the user's
+// current window, and runs its messages until it is destroyed. The stop event ends the run (it is
+// waited on once open, and polled on every pass); any exception ends the run too.
+void RunDialogLoop(const DialogRunSettings& run);
+
+// True once the agent has signalled its stop while a dialog runs; the first call that sees it
+// destroys that dialog (and a preview it owns). Countdowns ask before they act, so a stop that
+// arrived since the last poll always wins over the action.
+bool HonourStopRequest();
+
+// One pass of a dialog loop: honours the stop, then takes one message from the thread's queue and
+// hands it to `dialog` or dispatches it; with none queued, waits until one arrives, the stop is
+// signalled or at most 100 ms. False once WM_QUIT arrives. Rethrows an exception that a dialog
+// procedure caught at its edge while the message was dispatched.
+bool PumpDialogMessage(HWND dialog, HACCEL accelerators);
+
+// Called from a dialog procedure's catch-all: keeps the exception for the loop (it must not
+// unwind through the dispatch) and destroys the window, which ends the run.
+void StashDialogException(HWND dialog);
