@@ -14,7 +14,6 @@ that parallel test processes share one session. Used as a module by the end-to-e
 """
 
 import argparse
-import fcntl
 import json
 import os
 import shutil
@@ -183,30 +182,19 @@ def _start_xvfb(state):
     xvfb = shutil.which("Xvfb")
     if not xvfb:
         raise RuntimeError("Xvfb is not installed (run scripts/install-deps.sh)")
-    # Sessions starting side by side (the tests' default and high-DPI sessions) must not both
-    # pick the same free display: the loser would take the winner's socket for its own server
-    # and lose its display when the winner stops.
-    with open("/tmp/.zem-xvfb-start.lock", "w") as lock:
-        fcntl.flock(lock, fcntl.LOCK_EX)
-        return _start_xvfb_on_a_free_display(xvfb, state)
-
-
-def _start_xvfb_on_a_free_display(xvfb, state):
-    for number in range(90, 190):
-        if Path(f"/tmp/.X11-unix/X{number}").exists() or Path(f"/tmp/.X{number}-lock").exists():
-            continue
-        log = open(state / "xvfb.log", "wb")
-        proc = subprocess.Popen([xvfb, f":{number}", "-screen", "0", "1280x1024x24", "-nolisten",
-                                 "tcp"], stdout=log, stderr=log, start_new_session=True)
-        for _ in range(100):
-            if Path(f"/tmp/.X11-unix/X{number}").exists() and proc.poll() is None:
-                return f":{number}", proc.pid
-            if proc.poll() is not None:
-                break
-            time.sleep(0.05)
-        if proc.poll() is None:
-            proc.kill()
-    raise RuntimeError("could not start Xvfb on a free display")
+    # -displayfd: Xvfb takes the first free display itself and writes its number once it listens.
+    read_end, write_end = os.pipe()
+    with open(state / "xvfb.log", "wb") as log:
+        proc = subprocess.Popen([xvfb, "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+                                 "-nolisten", "tcp"], stdout=log, stderr=log, pass_fds=[write_end],
+                                start_new_session=True)
+    os.close(write_end)
+    with os.fdopen(read_end, "rb") as numbers:
+        number = numbers.readline().strip()
+    if not number.isdigit():
+        proc.kill()
+        raise RuntimeError(f"Xvfb did not start (see {state / 'xvfb.log'})")
+    return f":{number.decode()}", proc.pid
 
 
 def main():
