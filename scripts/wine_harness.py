@@ -1,9 +1,14 @@
 #!/usr/bin/python3
 """Runs the Windows build under Wine: a project-local prefix, a display, exact reply bytes.
 
-    wine_harness.py --state DIR start [--dpi N]  prepare the prefix (once), start Xvfb when DISPLAY
+    wine_harness.py --state DIR start [--dpi N] [--like DIR2]
+                                                 prepare the prefix (once), start Xvfb when DISPLAY
                                                  is unset, start a persistent wineserver; --dpi
-                                                 sets the prefix's screen resolution (default 96)
+                                                 sets the prefix's screen resolution (default 96);
+                                                 --like copies the prefix of the running session in
+                                                 DIR2 and shares its display: a session of its own
+                                                 (its own wineserver, so its own named objects) for
+                                                 a second or two instead of a wineboot -i
     wine_harness.py --state DIR stop             stop the wineserver and the Xvfb started by `start`
     wine_harness.py --state DIR exec PROG ARGS   run a Windows program, passing its exit status on
     wine_harness.py --state DIR request EXE FILE run EXE with FILE on standard input; print the
@@ -29,6 +34,17 @@ WINE_ENV_BASE = {
     # No Mono or Gecko installers: the product uses neither.
     "WINEDLLOVERRIDES": "mscoree,mshtml=,winedbg.exe=d",
 }
+
+
+# Registry values every session's prefix needs: (key, name, type, value, as saved in user.reg).
+SETTINGS = [
+    # A crashing test program must end, not wait on a crash dialog nobody can see.
+    (r"HKCU\Software\Wine\WineDbg", "ShowCrashDialog", "REG_DWORD", "0",
+     '"ShowCrashDialog"=dword:00000000'),
+    # Without a window manager (Xvfb), Wine waits 2 s on every destroyed managed window for a
+    # state change that never comes; unmanaged windows are destroyed at once.
+    (r"HKCU\Software\Wine\X11 Driver", "Managed", "REG_SZ", "N", '"Managed"="N"'),
+]
 
 
 def wine_binary():
@@ -66,10 +82,19 @@ class WineSession:
 
     # ---- start / stop ----
 
-    def start(self, dpi=None):
+    def start(self, dpi=None, like=None):
         self.state.mkdir(parents=True, exist_ok=True)
         info = self._read_session()
-        if info.get("xvfb_pid") and _alive(info["xvfb_pid"]):
+        if like is not None:
+            # The template's Xvfb stays the template's: this session only borrows the display.
+            display = like.env()["DISPLAY"]
+            info = {"display": display, "copy": True}
+            if self.prefix.exists():  # left by a run that did not stop its sessions
+                subprocess.run(["wineserver", "-k"], env=self.env(display),
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+                shutil.rmtree(self.prefix)
+            _copy_prefix(like.prefix, self.prefix)
+        elif info.get("xvfb_pid") and _alive(info["xvfb_pid"]):
             display = info["display"]
         elif os.environ.get("DISPLAY"):
             display = os.environ["DISPLAY"]
@@ -81,10 +106,6 @@ class WineSession:
         env = self.env(display)
         if not (self.prefix / "system.reg").exists():
             self._create_prefix(env)
-            # A crashing test program must end, not wait on a crash dialog nobody can see.
-            subprocess.run([wine_binary(), "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v",
-                            "ShowCrashDialog", "/t", "REG_DWORD", "/d", "0", "/f"], env=env,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
         # A persistent wineserver spares every test process the server start-up.
         subprocess.Popen(["wineserver", "-p"], env=env, stdout=subprocess.DEVNULL,
                          stderr=subprocess.DEVNULL).wait(timeout=60)
@@ -95,12 +116,13 @@ class WineSession:
                        stderr=subprocess.DEVNULL, timeout=300, start_new_session=True)
         if dpi is not None:
             self._set_dpi(env, dpi)
-        # Without a window manager (Xvfb), Wine waits 2 s on every destroyed managed window for a
-        # state change that never comes; unmanaged windows are destroyed at once.
-        if '"Managed"="N"' not in _read_text(self.prefix / "user.reg"):
-            subprocess.run([wine_binary(), "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v",
-                            "Managed", "/d", "N", "/f"], env=env, stdin=subprocess.DEVNULL,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+        # A copied prefix may miss what its template's wineserver has not written back yet.
+        user_reg = _read_text(self.prefix / "user.reg")
+        for key, name, kind, value, saved in SETTINGS:
+            if saved not in user_reg:
+                subprocess.run([wine_binary(), "reg", "add", key, "/v", name, "/t", kind, "/d",
+                                value, "/f"], env=env, stdin=subprocess.DEVNULL,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
         return info
 
     def _set_dpi(self, env, dpi):
@@ -150,6 +172,11 @@ class WineSession:
             self.session_file.unlink()
         except OSError:
             pass
+        if info.get("copy"):
+            # Only once the server has written the registry back and gone.
+            subprocess.run(["wineserver", "-w"], env=self.env(), stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL, timeout=60)
+            shutil.rmtree(self.prefix, ignore_errors=True)
 
     # ---- running programs ----
 
@@ -161,6 +188,27 @@ class WineSession:
                           stderr=subprocess.DEVNULL)
         out, _ = proc.communicate(stdin_bytes, timeout=timeout)
         return out, proc.returncode
+
+
+# What Wine only ever reads in a prepared prefix (program images, national language tables): 665 of
+# its 690 MB. A copy shares these files and copies the rest, the registry above all.
+SHARED_SUFFIXES = {".dll", ".exe", ".sys", ".drv", ".ocx", ".cpl", ".acm", ".tlb", ".nls"}
+
+
+def _copy_prefix(source, target):
+    for directory, subdirectories, files in os.walk(source):
+        into = target / Path(directory).relative_to(source)
+        into.mkdir(parents=True, exist_ok=True)
+        for name in subdirectories + files:
+            origin, copy = Path(directory) / name, into / name
+            if origin.is_symlink():
+                copy.symlink_to(os.readlink(origin))
+            elif name in files and origin.suffix.lower() in SHARED_SUFFIXES:
+                os.link(origin, copy)
+            elif name in files:
+                shutil.copy2(origin, copy)
+        # Symbolic links to directories are not walked into.
+        subdirectories[:] = [d for d in subdirectories if not (Path(directory) / d).is_symlink()]
 
 
 def _read_text(path):
@@ -204,6 +252,7 @@ def main():
     sub = parser.add_subparsers(dest="command", required=True)
     start_parser = sub.add_parser("start")
     start_parser.add_argument("--dpi", type=int, help="logical DPI of the prefix (96 is 100 %%)")
+    start_parser.add_argument("--like", help="state directory of a running session to copy")
     sub.add_parser("stop")
     exec_parser = sub.add_parser("exec")
     exec_parser.add_argument("program")
@@ -215,7 +264,7 @@ def main():
 
     session = WineSession(options.state)
     if options.command == "start":
-        info = session.start(options.dpi)
+        info = session.start(options.dpi, WineSession(options.like) if options.like else None)
         print(f"wine session ready on display {info['display']}")
         return 0
     if options.command == "stop":

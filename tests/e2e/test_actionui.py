@@ -226,7 +226,7 @@ def test_remind_choice_is_withdrawn_when_the_maximum_runs_out():
         assert_reply(run, b"OK\n")
 
 
-@pytest.mark.serial
+@pytest.mark.own_session
 def test_stop_event_replies_closed():
     title = zemtest.unique_title("preaction-stop")
     driver = zemtest.Driver()

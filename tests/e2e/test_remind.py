@@ -180,7 +180,7 @@ def test_countdown_line_names_the_button_it_will_press():
         assert reply_of(runs[take_all]) == (b"REMIND:3600\n", 0)
 
 
-@pytest.mark.serial
+@pytest.mark.own_session
 def test_stop_event_and_session_end_reply_closed():
     items = [action(7)]
     stopped, ended = unique_title("remind-stop"), unique_title("remind-end")
