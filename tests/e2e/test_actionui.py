@@ -99,7 +99,7 @@ def test_action_button_replies_ok_and_close_box_and_escape_do_nothing():
         driver.close(title)
         driver.key(title, zemtest.VK_ESCAPE)
         driver.key(title, zemtest.VK_ESCAPE, to_dialog=True)
-        time.sleep(0.5)  # give a wrong close a chance to land before checking
+        driver.settle(title)  # the posted keys are handled: a wrong close would have landed
         assert driver.exists(title)
         assert run.running() and run.output == b""
 
@@ -244,7 +244,7 @@ def test_session_end():
     driver = zemtest.Driver()
     with open_dialog(driver, title, flags=":CANCEL") as run:
         driver.endsession(title, False)
-        time.sleep(0.3)  # a wrong close would land within this
+        driver.settle(title)  # what the handler posted is handled: a wrong close would have landed
         assert driver.exists(title) and run.output == b""
         driver.endsession(title, True)
         # "CLOSED" once: the handler's own reply after it writes nothing more.
