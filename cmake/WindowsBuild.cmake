@@ -30,7 +30,8 @@ set_tests_properties(wine.session.stop PROPERTIES FIXTURES_CLEANUP wine_session)
 add_test(NAME wine.unit_tests
     COMMAND ${ZEM_PYTHON} ${ZEM_HARNESS} --state ${ZEM_WINE_STATE} exec
             ${ZEM_WIN_BIN}/zem_unit_tests.exe --gtest_brief=1)
-set_tests_properties(wine.unit_tests PROPERTIES FIXTURES_REQUIRED wine_session TIMEOUT 600)
+set_tests_properties(wine.unit_tests PROPERTIES FIXTURES_REQUIRED wine_session TIMEOUT 600
+    RESOURCE_GROUPS cores:1 COST 20)
 
 # A test module marked wine_dpi(N) runs in a session of its own whose screen is set to N DPI (the
 # logical DPI is per Wine prefix).
