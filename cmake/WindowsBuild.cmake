@@ -51,7 +51,7 @@ function(zem_dpi_session dpi out_fixture out_state)
 endfunction()
 
 # A case marked own_session signals the stop event. Named objects belong to one wineserver, so
-# in a session of its own (a copy of the prefix of SESSION, whose display it shares) the signal
+# in a session of its own (a copy of the prefix in STATE, whose display it shares) the signal
 # reaches no other case's dialog and the case runs beside the others.
 function(zem_own_session name fixture state out_fixture out_state)
     set(own_fixture wine_session_own_${name})

@@ -8,8 +8,9 @@ prints one line per test function (its parametrized cases run together), in coll
     <file>::<function> <own|shared> <dpi>
 
 own marks a function with a case that needs a Wine session of its own (marker `own_session`); dpi
-is the screen DPI of the Wine session its module runs in (marker `wine_dpi`), 0 for the default. pytest's own
-output goes to standard error. Importing the test modules needs neither a build nor Wine.
+is the screen DPI of the Wine session its module runs in (marker `wine_dpi`), 0 for the default.
+pytest's own output goes to standard error. Importing the test modules needs neither a build nor
+Wine.
 """
 
 import contextlib
