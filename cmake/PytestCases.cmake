@@ -17,7 +17,7 @@ find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(ZEM_PYTHON ${Python3_EXECUTABLE})
 
 # Sets OUT_VAR to the test functions of DIR/test_*.py, one entry
-# "<file>::<function> <serial|parallel> <dpi>" each (see tests/collect_cases.py).
+# "<file>::<function> <own|shared> <dpi>" each (see tests/collect_cases.py).
 function(zem_collect_pytest_cases dir out_var)
     file(GLOB test_files CONFIGURE_DEPENDS ${dir}/test_*.py)
     # A test function or marker added to an existing file must register too.
@@ -36,8 +36,9 @@ endfunction()
 
 # Registers CASE, an entry of zem_collect_pytest_cases, as the CTest case
 # PREFIX.<module without test_>.<function>, which runs all of that function's parametrized cases.
-# Sets NAME_VAR to that name and DPI_VAR to the DPI its module asks for (0: none).
-function(zem_add_pytest_case prefix dir case name_var dpi_var)
+# Sets NAME_VAR to that name, DPI_VAR to the DPI its module asks for (0: none) and OWN_VAR to
+# whether it needs a Wine session of its own (marker own_session).
+function(zem_add_pytest_case prefix dir case name_var dpi_var own_var)
     string(REPLACE " " ";" fields "${case}")
     list(GET fields 0 node)
     list(GET fields 1 mode)
@@ -46,8 +47,10 @@ function(zem_add_pytest_case prefix dir case name_var dpi_var)
     add_test(NAME ${name}
         COMMAND ${ZEM_PYTHON} -m pytest -q -p no:cacheprovider "${dir}/${node}"
         WORKING_DIRECTORY ${dir})
-    if(mode STREQUAL "serial")
-        set_tests_properties(${name} PROPERTIES RUN_SERIAL ON)
+    if(mode STREQUAL "own")
+        set(${own_var} ON PARENT_SCOPE)
+    else()
+        set(${own_var} OFF PARENT_SCOPE)
     endif()
     set(${name_var} ${name} PARENT_SCOPE)
     set(${dpi_var} ${dpi} PARENT_SCOPE)

@@ -41,7 +41,8 @@ set_tests_properties(wine.session.stop PROPERTIES FIXTURES_CLEANUP wine_session)
 add_test(NAME wine.unit_tests
     COMMAND ${ZEM_PYTHON} ${ZEM_HARNESS} --state ${ZEM_WINE_STATE} exec
             ${ZEM_WIN_BIN}/zem_unit_tests.exe --gtest_brief=1)
-set_tests_properties(wine.unit_tests PROPERTIES FIXTURES_REQUIRED wine_session TIMEOUT 600)
+set_tests_properties(wine.unit_tests PROPERTIES FIXTURES_REQUIRED wine_session TIMEOUT 600
+    RESOURCE_GROUPS cores:1 COST 20)
 
 # A test module marked wine_dpi(N) runs in a session of its own whose screen is set to N DPI (the
 # logical DPI is per Wine prefix).
@@ -60,18 +61,38 @@ function(zem_dpi_session dpi out_fixture out_state)
     set(${out_state} ${state} PARENT_SCOPE)
 endfunction()
 
-# One CTest case per end-to-end test function, as pytest collects them. Cases marked serial signal
-# the machine-wide stop event, which would close the dialogs of other cases: they run alone.
+# A case marked own_session signals the stop event. Named objects belong to one wineserver, so
+# in a session of its own (a copy of the prefix in STATE, whose display it shares) the signal
+# reaches no other case's dialog and the case runs beside the others.
+function(zem_own_session name fixture state out_fixture out_state)
+    set(own_fixture wine_session_own_${name})
+    set(own_state ${PROJECT_BINARY_DIR}/wine-own/${name})
+    add_test(NAME wine.session.own.${name}.start
+        COMMAND ${ZEM_PYTHON} ${ZEM_HARNESS} --state ${own_state} start --like ${state})
+    add_test(NAME wine.session.own.${name}.stop
+        COMMAND ${ZEM_PYTHON} ${ZEM_HARNESS} --state ${own_state} stop)
+    set_tests_properties(wine.session.own.${name}.start PROPERTIES
+        FIXTURES_SETUP ${own_fixture} FIXTURES_REQUIRED ${fixture})
+    set_tests_properties(wine.session.own.${name}.stop PROPERTIES
+        FIXTURES_CLEANUP ${own_fixture} FIXTURES_REQUIRED ${fixture})
+    set(${out_fixture} "${fixture};${own_fixture}" PARENT_SCOPE)
+    set(${out_state} ${own_state} PARENT_SCOPE)
+endfunction()
+
+# One CTest case per end-to-end test function, as pytest collects them.
 zem_collect_pytest_cases(${PROJECT_SOURCE_DIR}/tests/e2e e2e_cases)
 foreach(e2e_case IN LISTS e2e_cases)
-    zem_add_pytest_case(e2e ${PROJECT_SOURCE_DIR}/tests/e2e "${e2e_case}" e2e_name e2e_dpi)
+    zem_add_pytest_case(e2e ${PROJECT_SOURCE_DIR}/tests/e2e "${e2e_case}" e2e_name e2e_dpi e2e_own)
     set(e2e_fixture wine_session)
     set(e2e_state ${ZEM_WINE_STATE})
     if(NOT e2e_dpi EQUAL 0)
         zem_dpi_session(${e2e_dpi} e2e_fixture e2e_state)
     endif()
+    if(e2e_own)
+        zem_own_session(${e2e_name} ${e2e_fixture} ${e2e_state} e2e_fixture e2e_state)
+    endif()
     set_tests_properties(${e2e_name} PROPERTIES
-        FIXTURES_REQUIRED ${e2e_fixture}
+        FIXTURES_REQUIRED "${e2e_fixture}"
         TIMEOUT 120
         ENVIRONMENT "ZEM_WINE_STATE=${e2e_state};ZEM_WIN_BIN=${ZEM_WIN_BIN}")
 endforeach()

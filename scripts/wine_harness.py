@@ -1,9 +1,14 @@
 #!/usr/bin/python3
 """Runs the Windows build under Wine: a project-local prefix, a display, exact reply bytes.
 
-    wine_harness.py --state DIR start [--dpi N]  prepare the prefix (once), start Xvfb when DISPLAY
+    wine_harness.py --state DIR start [--dpi N] [--like DIR2]
+                                                 prepare the prefix (once), start Xvfb when DISPLAY
                                                  is unset, start a persistent wineserver; --dpi
-                                                 sets the prefix's screen resolution (default 96)
+                                                 sets the prefix's screen resolution (default 96);
+                                                 --like copies the prefix of the running session in
+                                                 DIR2 and shares its display: a session of its own
+                                                 (its own wineserver, so its own named objects) for
+                                                 a second or two instead of a wineboot -i
     wine_harness.py --state DIR stop             stop the wineserver and the Xvfb started by `start`
     wine_harness.py --state DIR exec PROG ARGS   run a Windows program, passing its exit status on
     wine_harness.py --state DIR request EXE FILE run EXE with FILE on standard input; print the
@@ -14,7 +19,6 @@ that parallel test processes share one session. Used as a module by the end-to-e
 """
 
 import argparse
-import fcntl
 import json
 import os
 import shutil
@@ -30,6 +34,17 @@ WINE_ENV_BASE = {
     # No Mono or Gecko installers: the product uses neither.
     "WINEDLLOVERRIDES": "mscoree,mshtml=,winedbg.exe=d",
 }
+
+
+# Registry values every session's prefix needs: (key, name, type, value, as saved in user.reg).
+SETTINGS = [
+    # A crashing test program must end, not wait on a crash dialog nobody can see.
+    (r"HKCU\Software\Wine\WineDbg", "ShowCrashDialog", "REG_DWORD", "0",
+     '"ShowCrashDialog"=dword:00000000'),
+    # Without a window manager (Xvfb), Wine waits 2 s on every destroyed managed window for a
+    # state change that never comes; unmanaged windows are destroyed at once.
+    (r"HKCU\Software\Wine\X11 Driver", "Managed", "REG_SZ", "N", '"Managed"="N"'),
+]
 
 
 def wine_binary():
@@ -67,10 +82,19 @@ class WineSession:
 
     # ---- start / stop ----
 
-    def start(self, dpi=None):
+    def start(self, dpi=None, like=None):
         self.state.mkdir(parents=True, exist_ok=True)
         info = self._read_session()
-        if info.get("xvfb_pid") and _alive(info["xvfb_pid"]):
+        if like is not None:
+            # The template's Xvfb stays the template's: this session only borrows the display.
+            display = like.env()["DISPLAY"]
+            info = {"display": display, "copy": True}
+            if self.prefix.exists():  # left by a run that did not stop its sessions
+                subprocess.run(["wineserver", "-k"], env=self.env(display),
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+                shutil.rmtree(self.prefix)
+            _copy_prefix(like.prefix, self.prefix)
+        elif info.get("xvfb_pid") and _alive(info["xvfb_pid"]):
             display = info["display"]
         elif os.environ.get("DISPLAY"):
             display = os.environ["DISPLAY"]
@@ -82,10 +106,6 @@ class WineSession:
         env = self.env(display)
         if not (self.prefix / "system.reg").exists():
             self._create_prefix(env)
-            # A crashing test program must end, not wait on a crash dialog nobody can see.
-            subprocess.run([wine_binary(), "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v",
-                            "ShowCrashDialog", "/t", "REG_DWORD", "/d", "0", "/f"], env=env,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
         # A persistent wineserver spares every test process the server start-up.
         subprocess.Popen(["wineserver", "-p"], env=env, stdout=subprocess.DEVNULL,
                          stderr=subprocess.DEVNULL).wait(timeout=60)
@@ -96,12 +116,13 @@ class WineSession:
                        stderr=subprocess.DEVNULL, timeout=300, start_new_session=True)
         if dpi is not None:
             self._set_dpi(env, dpi)
-        # Without a window manager (Xvfb), Wine waits 2 s on every destroyed managed window for a
-        # state change that never comes; unmanaged windows are destroyed at once.
-        if '"Managed"="N"' not in _read_text(self.prefix / "user.reg"):
-            subprocess.run([wine_binary(), "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v",
-                            "Managed", "/d", "N", "/f"], env=env, stdin=subprocess.DEVNULL,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+        # A copied prefix may miss what its template's wineserver has not written back yet.
+        user_reg = _read_text(self.prefix / "user.reg")
+        for key, name, kind, value, saved in SETTINGS:
+            if saved not in user_reg:
+                subprocess.run([wine_binary(), "reg", "add", key, "/v", name, "/t", kind, "/d",
+                                value, "/f"], env=env, stdin=subprocess.DEVNULL,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
         return info
 
     def _set_dpi(self, env, dpi):
@@ -151,6 +172,11 @@ class WineSession:
             self.session_file.unlink()
         except OSError:
             pass
+        if info.get("copy"):
+            # Only once the server has written the registry back and gone.
+            subprocess.run(["wineserver", "-w"], env=self.env(), stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL, timeout=60)
+            shutil.rmtree(self.prefix, ignore_errors=True)
 
     # ---- running programs ----
 
@@ -164,6 +190,27 @@ class WineSession:
         return out, proc.returncode
 
 
+# What Wine only ever reads in a prepared prefix (program images, national language tables): 665 of
+# its 690 MB. A copy shares these files and copies the rest, the registry above all.
+SHARED_SUFFIXES = {".dll", ".exe", ".sys", ".drv", ".ocx", ".cpl", ".acm", ".tlb", ".nls"}
+
+
+def _copy_prefix(source, target):
+    for directory, subdirectories, files in os.walk(source):
+        into = target / Path(directory).relative_to(source)
+        into.mkdir(parents=True, exist_ok=True)
+        for name in subdirectories + files:
+            origin, copy = Path(directory) / name, into / name
+            if origin.is_symlink():
+                copy.symlink_to(os.readlink(origin))
+            elif name in files and origin.suffix.lower() in SHARED_SUFFIXES:
+                os.link(origin, copy)
+            elif name in files:
+                shutil.copy2(origin, copy)
+        # Symbolic links to directories are not walked into.
+        subdirectories[:] = [d for d in subdirectories if not (Path(directory) / d).is_symlink()]
+
+
 def _read_text(path):
     try:
         return path.read_text(errors="replace")
@@ -172,10 +219,10 @@ def _read_text(path):
 
 
 def _alive(pid):
+    """Whether the process runs: an ended Xvfb stays a zombie until its foster parent reaps it."""
     try:
-        os.kill(pid, 0)
-        return True
-    except OSError:
+        return Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()[0] != "Z"
+    except (OSError, IndexError):
         return False
 
 
@@ -183,30 +230,19 @@ def _start_xvfb(state):
     xvfb = shutil.which("Xvfb")
     if not xvfb:
         raise RuntimeError("Xvfb is not installed (run scripts/install-deps.sh)")
-    # Sessions starting side by side (the tests' default and high-DPI sessions) must not both
-    # pick the same free display: the loser would take the winner's socket for its own server
-    # and lose its display when the winner stops.
-    with open("/tmp/.zem-xvfb-start.lock", "w") as lock:
-        fcntl.flock(lock, fcntl.LOCK_EX)
-        return _start_xvfb_on_a_free_display(xvfb, state)
-
-
-def _start_xvfb_on_a_free_display(xvfb, state):
-    for number in range(90, 190):
-        if Path(f"/tmp/.X11-unix/X{number}").exists() or Path(f"/tmp/.X{number}-lock").exists():
-            continue
-        log = open(state / "xvfb.log", "wb")
-        proc = subprocess.Popen([xvfb, f":{number}", "-screen", "0", "1280x1024x24", "-nolisten",
-                                 "tcp"], stdout=log, stderr=log, start_new_session=True)
-        for _ in range(100):
-            if Path(f"/tmp/.X11-unix/X{number}").exists() and proc.poll() is None:
-                return f":{number}", proc.pid
-            if proc.poll() is not None:
-                break
-            time.sleep(0.05)
-        if proc.poll() is None:
-            proc.kill()
-    raise RuntimeError("could not start Xvfb on a free display")
+    # -displayfd: Xvfb takes the first free display itself and writes its number once it listens.
+    read_end, write_end = os.pipe()
+    with open(state / "xvfb.log", "wb") as log:
+        proc = subprocess.Popen([xvfb, "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+                                 "-nolisten", "tcp"], stdout=log, stderr=log, pass_fds=[write_end],
+                                start_new_session=True)
+    os.close(write_end)
+    with os.fdopen(read_end, "rb") as numbers:
+        number = numbers.readline().strip()
+    if not number.isdigit():
+        proc.kill()
+        raise RuntimeError(f"Xvfb did not start (see {state / 'xvfb.log'})")
+    return f":{number.decode()}", proc.pid
 
 
 def main():
@@ -216,6 +252,7 @@ def main():
     sub = parser.add_subparsers(dest="command", required=True)
     start_parser = sub.add_parser("start")
     start_parser.add_argument("--dpi", type=int, help="logical DPI of the prefix (96 is 100 %%)")
+    start_parser.add_argument("--like", help="state directory of a running session to copy")
     sub.add_parser("stop")
     exec_parser = sub.add_parser("exec")
     exec_parser.add_argument("program")
@@ -227,7 +264,7 @@ def main():
 
     session = WineSession(options.state)
     if options.command == "start":
-        info = session.start(options.dpi)
+        info = session.start(options.dpi, WineSession(options.like) if options.like else None)
         print(f"wine session ready on display {info['display']}")
         return 0
     if options.command == "stop":

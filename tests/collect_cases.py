@@ -5,11 +5,12 @@
 
 prints one line per test function (its parametrized cases run together), in collection order:
 
-    <file>::<function> <serial|parallel> <dpi>
+    <file>::<function> <own|shared> <dpi>
 
-serial marks a function with a case that must run alone (marker `serial`); dpi is the screen DPI
-of the Wine session its module runs in (marker `wine_dpi`), 0 for the shared session. pytest's own
-output goes to standard error. Importing the test modules needs neither a build nor Wine.
+own marks a function with a case that needs a Wine session of its own (marker `own_session`); dpi
+is the screen DPI of the Wine session its module runs in (marker `wine_dpi`), 0 for the default.
+pytest's own output goes to standard error. Importing the test modules needs neither a build nor
+Wine.
 """
 
 import contextlib
@@ -25,22 +26,22 @@ class Cases:
 
     def __init__(self, directory):
         self.directory = directory
-        self.functions = {}  # node -> (serial, set of dpi); dicts keep the collection order
+        self.functions = {}  # node -> (own, set of dpi); dicts keep the collection order
 
     def pytest_collection_finish(self, session):
         for item in session.items:
             function = re.sub(r"\[.*\]$", "", item.nodeid.split("::", 1)[1])
             node = f"{Path(item.path).relative_to(self.directory)}::{function}"
             dpi = item.get_closest_marker("wine_dpi")
-            serial, dpis = self.functions.setdefault(node, (False, set()))
-            self.functions[node] = (serial or item.get_closest_marker("serial") is not None,
+            own, dpis = self.functions.setdefault(node, (False, set()))
+            self.functions[node] = (own or item.get_closest_marker("own_session") is not None,
                                     dpis | {dpi.args[0] if dpi else 0})
 
     def lines(self):
-        for node, (serial, dpis) in self.functions.items():
+        for node, (own, dpis) in self.functions.items():
             if len(dpis) != 1:
                 raise SystemExit(f"{node}: its cases ask for different DPIs {sorted(dpis)}")
-            yield f"{node} {'serial' if serial else 'parallel'} {dpis.pop()}"
+            yield f"{node} {'own' if own else 'shared'} {dpis.pop()}"
 
 
 def main():

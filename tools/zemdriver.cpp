@@ -1,10 +1,13 @@
 // zemdriver: operates the product's dialogs from a separate process, for the end-to-end tests.
-// Each run performs one command on the visible top-level window with the given caption.
+// Each run performs one command on the visible top-level window with the given caption, or, as
+// `zemdriver serve`, one command per line of standard input: a test then pays Wine's process
+// start-up once instead of once per command.
 
 #include "zemdriver.h"
 
 #include <sddl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -59,6 +62,11 @@ const char kUsage[] =
     "  stop-event secure                    create it so that others may only wait on it; then\n"
     "                                       \"signal\" and \"reset\" lines on stdin until EOF\n"
     "  keep-desktop --ready-file PATH       keep the session's desktop up (runs until killed)\n"
+    "  serve                                run commands read from stdin, one a line (words as\n"
+    "                                       here, \"quoted\" with \\\" and \\\\ if need be); each\n"
+    "                                       output is followed by a line break and the line\n"
+    "                                       <0x1e>end STATUS [ERROR] (stop-event hold|secure\n"
+    "                                       and keep-desktop only run as a process of their own)\n"
     "Message commands accept --timeout MS (default 5000) and print \"done\" or \"pending\".\n"
     "--title-hex HEX gives the caption as hexadecimal bytes instead of --title.\n"
     "--owner-class NAME only matches windows whose owner has that window class.\n";
@@ -66,16 +74,16 @@ const char kUsage[] =
 // Options given as "--name value"; the flags below take no value.
 class Options {
   public:
-    Options(int argc, char** argv, int first) {
-        for (int i = first; i < argc; ++i) {
-            std::string name = argv[i];
+    Options(const std::vector<std::string>& words, size_t first) {
+        for (size_t i = first; i < words.size(); ++i) {
+            const std::string& name = words[i];
             if (name.rfind("--", 0) != 0) {
                 positional_.push_back(name);
             } else if (name == "--signal" || name == "--close" || name == "--to-dialog" ||
                        name == "--announce" || name == "--gettext") {
                 values_[name] = "";
-            } else if (i + 1 < argc) {
-                values_[name] = argv[++i];
+            } else if (i + 1 < words.size()) {
+                values_[name] = words[++i];
             } else {
                 throw DriverError("option " + name + " needs a value");
             }
@@ -282,9 +290,11 @@ int CommandKey(const Options& options) {
                       : KeyTarget(dialog, options.Has("--to-dialog"));
     UINT vk = static_cast<UINT>(options.Number("--vk"));
     LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)) << 16;
-    // Repeat count 1; key-up also carries the previous-state and transition bits.
+    // Repeat count 1; key-up also carries the previous-state and transition bits. The key-down
+    // may have closed the window already (Escape): then nobody is left for the key-up.
     if (!PostMessageA(target, WM_KEYDOWN, vk, scan | 1) ||
-        !PostMessageA(target, WM_KEYUP, vk, scan | 1 | (1LL << 30) | (1LL << 31))) {
+        (!PostMessageA(target, WM_KEYUP, vk, scan | 1 | (1LL << 30) | (1LL << 31)) &&
+         IsWindow(target))) {
         throw DriverError("cannot post the key");
     }
     std::printf("posted to %s %d\n", ReadClassName(target).c_str(), GetDlgCtrlID(target));
@@ -438,8 +448,10 @@ int CommandKeepDesktop(const Options& options) {
     return 0;
 }
 
-int Run(int argc, char** argv) {
-    if (argc < 2) throw DriverError(kUsage);
+int CommandServe(const Options& options);
+
+int Run(const std::vector<std::string>& words) {
+    if (words.size() < 2) throw DriverError(kUsage);
     using Command = std::function<int(const Options&)>;
     const std::map<std::string, Command> commands = {
         {"wait", [](const Options& o) { return CommandWait(o, true); }},
@@ -469,10 +481,87 @@ int Run(int argc, char** argv) {
          }},
         {"stop-event", CommandStopEvent},
         {"keep-desktop", CommandKeepDesktop},
+        {"serve", CommandServe},
     };
-    auto command = commands.find(argv[1]);
+    auto command = commands.find(words[1]);
     if (command == commands.end()) throw DriverError(std::string("unknown command\n") + kUsage);
-    return command->second(Options(argc, argv, 2));
+    return command->second(Options(words, 2));
+}
+
+// The words of one serve line: blank-separated, a word in double quotes may hold blanks.
+std::vector<std::string> SplitWords(const std::string& line) {
+    std::vector<std::string> words{"zemdriver"};
+    size_t i = 0;
+    while (i < line.size()) {
+        if (line[i] == ' ' || line[i] == '\t') {
+            ++i;
+            continue;
+        }
+        std::string word;
+        if (line[i] != '"') {
+            size_t end = line.find_first_of(" \t", i);
+            if (end == std::string::npos) end = line.size();
+            word = line.substr(i, end - i);
+            i = end;
+        } else {
+            for (++i; i < line.size() && line[i] != '"'; ++i) {
+                if (line[i] == '\\' && i + 1 < line.size()) ++i;
+                word += line[i];
+            }
+            if (i == line.size()) throw DriverError("unterminated quote");
+            ++i;
+        }
+        words.push_back(word);
+    }
+    return words;
+}
+
+// Commands that block for long or read standard input themselves.
+bool RunsAlone(const std::vector<std::string>& words) {
+    auto has = [&words](const char* word) {
+        return std::find(words.begin(), words.end(), word) != words.end();
+    };
+    return words[1] == "serve" || words[1] == "keep-desktop" ||
+           (words[1] == "stop-event" && (has("hold") || has("secure")));
+}
+
+bool ReadLine(std::string& line) {
+    line.clear();
+    char chunk[1024];
+    while (std::fgets(chunk, sizeof chunk, stdin) != nullptr) {
+        line += chunk;
+        if (!line.empty() && line.back() == '\n') break;
+    }
+    if (line.empty()) return false;
+    line.erase(line.find_last_not_of("\r\n") + 1);
+    return true;
+}
+
+// The end line starts with a byte no command prints, after a line break of its own: the output
+// before it is exactly what the command printed, whether or not that ended in a line break.
+int CommandServe(const Options&) {
+    std::string line;
+    while (ReadLine(line)) {
+        int status = 1;
+        std::string error;
+        try {
+            std::vector<std::string> words = SplitWords(line);
+            if (words.size() > 1 && RunsAlone(words)) {
+                throw DriverError(words[1] + " runs only as a process of its own");
+            }
+            status = Run(words);
+        } catch (const std::exception& failure) {
+            error = failure.what();
+            std::replace(error.begin(), error.end(), '\n', ' ');
+        }
+        std::fflush(stdout);
+        std::printf(
+            "\n\x1e"
+            "end %d%s%s\n",
+            status, error.empty() ? "" : " ", error.c_str());
+        std::fflush(stdout);
+    }
+    return 0;
 }
 
 }  // namespace
@@ -480,7 +569,7 @@ int Run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     try {
-        int status = zemdriver::Run(argc, argv);
+        int status = zemdriver::Run(std::vector<std::string>(argv, argv + argc));
         std::fflush(stdout);
         return status;
     } catch (const std::exception& error) {

@@ -99,7 +99,7 @@ def test_action_button_replies_ok_and_close_box_and_escape_do_nothing():
         driver.close(title)
         driver.key(title, zemtest.VK_ESCAPE)
         driver.key(title, zemtest.VK_ESCAPE, to_dialog=True)
-        time.sleep(0.5)  # give a wrong close a chance to land before checking
+        driver.settle(title)  # the posted keys are handled: a wrong close would have landed
         assert driver.exists(title)
         assert run.running() and run.output == b""
 
@@ -212,21 +212,26 @@ def test_remind_maximum_of_60_leaves_only_immediately():
 
 
 def test_remind_choice_is_withdrawn_when_the_maximum_runs_out():
-    title = zemtest.unique_title("preaction-remind2")
+    title, clock = zemtest.unique_title("preaction-remind2"), zemtest.unique_title("clock")
     driver = zemtest.Driver()
-    with open_dialog(driver, title, flags=":REMIND", remind=(2, 2)) as run:
+    # The dialog shows no tick once the choice is gone; the clock's countdown line shows each one.
+    with open_dialog(driver, title, flags=":REMIND", remind=(2, 2)) as run, \
+            open_dialog(driver, clock, flags=":AUTO", auto=60):
         dump = zemtest.wait_until(
             lambda: (lambda d: not shown(d, REMIND_BUTTON) and not shown(d, REMIND_COMBO) and d)(
                 driver.dump(title)), what="the remind choice to be withdrawn")
         assert shown(dump, ACTION_BUTTON)
-        time.sleep(1.5)  # a later tick must not bring it back
+        for _ in range(2):  # two changes: a whole timer period, so a later tick, has passed
+            line = zemtest.control(driver.dump(clock), COUNTDOWN_LINE)["text"]
+            zemtest.wait_until(lambda: zemtest.control(driver.dump(clock), COUNTDOWN_LINE)["text"]
+                               != line, what="the clock's tick")
         dump = driver.dump(title)
         assert not shown(dump, REMIND_BUTTON) and not shown(dump, REMIND_COMBO)
         driver.click(title, ACTION_BUTTON)
         assert_reply(run, b"OK\n")
 
 
-@pytest.mark.serial
+@pytest.mark.own_session
 def test_stop_event_replies_closed():
     title = zemtest.unique_title("preaction-stop")
     driver = zemtest.Driver()
@@ -244,7 +249,7 @@ def test_session_end():
     driver = zemtest.Driver()
     with open_dialog(driver, title, flags=":CANCEL") as run:
         driver.endsession(title, False)
-        time.sleep(0.3)  # a wrong close would land within this
+        driver.settle(title)  # what the handler posted is handled: a wrong close would have landed
         assert driver.exists(title) and run.output == b""
         driver.endsession(title, True)
         # "CLOSED" once: the handler's own reply after it writes nothing more.

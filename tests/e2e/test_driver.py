@@ -174,7 +174,7 @@ def test_screenshot_is_a_bitmap_of_the_window():
     assert len({pixels[i:i + 3] for i in range(0, len(pixels), 4)}) > 2
 
 
-@pytest.mark.serial
+@pytest.mark.own_session
 def test_stop_event_round_trip():
     driver = zemtest.Driver()
     with driver.hold_stop_event(60000):

@@ -65,9 +65,13 @@ CUT_SHORT = [
 ]
 
 
+CUT_SHORT_REQUESTS = [b"UI 1.2\n" + command + b"\n" + fields for command, fields, _ in CUT_SHORT]
+
+
 @pytest.mark.parametrize("command,fields,reply", CUT_SHORT)
 def test_input_ending_inside_a_sized_field(command, fields, reply):
-    with start_product(b"UI 1.2\n" + command + b"\n" + fields) as run:
+    request_bytes = b"UI 1.2\n" + command + b"\n" + fields
+    with zemtest.start_product_early(request_bytes, CUT_SHORT_REQUESTS) as run:
         out, status, _ = run.reply()
     assert (out, status) == (reply + b"\n", zemtest.ERROR_EXIT_STATUS)
 

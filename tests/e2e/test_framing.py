@@ -35,10 +35,19 @@ def test_short_lines_before_the_version_are_skipped_and_crlf_accepted():
     assert (out, code) == (b"Error: Bad command\n", ERROR_EXIT)
 
 
-@pytest.mark.parametrize("command", [b"REMINDER", b"ACTIONUI :CANCEL", b"PROGRESS:CANCEL",
-                                     b"progress", b"ACTIONUI:AUTOTAKEACTION"])
+BAD_COMMANDS = [b"REMINDER", b"ACTIONUI :CANCEL", b"PROGRESS:CANCEL", b"progress",
+                b"ACTIONUI:AUTOTAKEACTION"]
+
+
+def bad_command_request(command):
+    return b"UI 1.2\n" + command + b"\nTITLE:1\nT"
+
+
+@pytest.mark.parametrize("command", BAD_COMMANDS)
 def test_unknown_command_or_flag_is_a_bad_command(command):
-    out, code, _ = run(b"UI 1.2\n" + command + b"\nTITLE:1\nT")
+    with zemtest.start_product_early(bad_command_request(command),
+                                     [bad_command_request(c) for c in BAD_COMMANDS]) as product:
+        out, code, _ = product.reply(60)
     assert (out, code) == (b"Error: Bad command\n", ERROR_EXIT)
 
 

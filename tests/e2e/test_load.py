@@ -31,7 +31,7 @@ KINDS = [(progress_request, b"OK\n"), (actionui_request, b"CLOSED\n"),
          (remind_request, b"CLOSED\n")]
 
 
-@pytest.mark.serial
+@pytest.mark.own_session
 def test_sixteen_dialogs_close_on_one_stop_event():
     driver = Driver()
     runs = []

@@ -64,7 +64,7 @@ def test_session_end_writes_closed_once_and_false_changes_nothing():
     assert (out, status) == (b"CLOSED\n", 0)
 
 
-@pytest.mark.serial
+@pytest.mark.own_session
 def test_stop_event_closes_the_window_with_ok():
     title = unique_title("progress")
     driver = Driver()
@@ -78,7 +78,7 @@ def test_stop_event_closes_the_window_with_ok():
     assert run.reply_time - signalled_at < 1.0
 
 
-@pytest.mark.serial
+@pytest.mark.own_session
 def test_stop_event_signalled_before_start():
     title = unique_title("progress")
     driver = Driver()

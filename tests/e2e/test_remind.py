@@ -180,21 +180,22 @@ def test_countdown_line_names_the_button_it_will_press():
         assert reply_of(runs[take_all]) == (b"REMIND:3600\n", 0)
 
 
-@pytest.mark.serial
+@pytest.mark.own_session
 def test_stop_event_and_session_end_reply_closed():
     items = [action(7)]
     stopped, ended = unique_title("remind-stop"), unique_title("remind-end")
     driver = Driver()
-    with start_product(remind(ended, items)) as run:
+    # Both at once, so that the two lingers overlap; the session end only goes to its own dialog.
+    with start_product(remind(ended, items)) as run, \
+            start_product(remind(stopped, items)) as stopped_run:
         driver.wait(ended)
         driver.endsession(ended, False)
         assert driver.exists(ended) and run.output == b""
         driver.endsession(ended, True)
         assert reply_of(run) == (b"CLOSED\n", 0)
-    with start_product(remind(stopped, items)) as run:
         driver.wait(stopped)
         with driver.hold_stop_event(20000, signal=True):
-            assert reply_of(run) == (b"CLOSED\n", 0)
+            assert reply_of(stopped_run) == (b"CLOSED\n", 0)
             driver.stop_event("reset")
 
 

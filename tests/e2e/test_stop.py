@@ -37,7 +37,7 @@ def open_preview(driver, title):
                        what="the preview")
 
 
-@pytest.mark.serial
+@pytest.mark.own_session
 def test_stop_during_the_previews_replies_closed():
     driver = Driver()
     cases = preview_requests()
@@ -67,7 +67,7 @@ def test_session_end_during_a_preview_replies_closed_once():
         assert run.reply()[:2] == (b"CLOSED\n", 0)
 
 
-@pytest.mark.serial
+@pytest.mark.own_session
 def test_stop_event_secured_for_waiting_only():
     driver = Driver()
     title = unique_title("stop-secured")

@@ -10,15 +10,16 @@ find their own dialog by caption. Helpers wait on conditions with a deadline, ne
 sleep.
 """
 
+import atexit
 import fcntl
 import itertools
 import json
 import os
 import re
 import secrets
+import select
 import subprocess
 import sys
-import tempfile
 import threading
 import time
 from pathlib import Path
@@ -271,6 +272,21 @@ def start_product(request_bytes, close_stdin=True):
     return ProgramRun(PRODUCT, stdin_bytes=request_bytes, close_stdin=close_stdin)
 
 
+_early_runs = {}
+_early_started = set()
+
+
+def start_product_early(request_bytes, all_requests):
+    """start_product for one case of a parametrized test, given the requests of all its cases.
+    The cases run one after the other in one process: the first starts every case's product, so
+    that their 2 s lingers overlap instead of adding up."""
+    for other in all_requests:
+        if other not in _early_started:
+            _early_started.add(other)
+            _early_runs[other] = start_product(other)
+    return _early_runs.pop(request_bytes, None) or start_product(request_bytes)
+
+
 def start_floor_dialog(title, template=None):
     """Starts floor_dialog.exe, the baseline dialog, with the given caption; `template` names
     another of the product's dialog templates than the progress dialog's."""
@@ -284,38 +300,20 @@ class DriverError(Exception):
 
 
 class Driver:
-    """Runs zemdriver.exe commands; see tools/zemdriver.cpp for the command syntax."""
+    """Runs zemdriver.exe commands; see tools/zemdriver.cpp for the command syntax. The commands
+    go to one `zemdriver serve` process per test process (DriverServer)."""
 
     def __init__(self, driver=DRIVER):
         self.driver = driver
 
     def run(self, *args, timeout=60.0, check=True):
         """Runs one command and returns its stdout text (latin-1); DriverError on failure."""
-        output, errors, status = self._run_once(args, timeout)
-        if status != 0 and not errors.strip():
-            # The driver always says why it fails; silence means Wine did not start it at all
-            # (seen once while the session was still settling). One more try.
-            time.sleep(0.5)
-            output, errors, status = self._run_once(args, timeout)
+        output, errors, status = DriverServer.of(self.driver).call([str(a) for a in args],
+                                                                   timeout)
         if check and status != 0:
             raise DriverError(f"zemdriver {' '.join(map(str, args))}: exit {status}: "
-                              f"{errors.decode('latin-1').strip()}")
+                              f"{errors.strip()}")
         return output.decode("latin-1")
-
-    def _run_once(self, args, timeout):
-        # Files, not pipes: only the driver's own exit is waited for, whoever inherits them.
-        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            proc = session().popen(self.driver, [str(a) for a in args], stdin=subprocess.DEVNULL,
-                                   stdout=out, stderr=err)
-            try:
-                proc.wait(timeout)
-            except subprocess.TimeoutExpired:
-                proc.kill()
-                proc.wait()
-                raise
-            out.seek(0)
-            err.seek(0)
-            return out.read(), err.read(), proc.returncode
 
     @staticmethod
     def _title(title):
@@ -386,6 +384,11 @@ class Driver:
         owner = ["--owner-class", owner_class] if owner_class else []
         return self._send("message", *self._title(title), "--msg", msg, "--wparam", wparam,
                           "--lparam", lparam, *owner, timeout=timeout)
+
+    def settle(self, title):
+        """Returns once the dialog has answered two messages sent 5 to 50 ms apart: its thread has
+        then been back at its queue in between and has taken what was posted to it before."""
+        self.run("roundtrip", *self._title(title), "--count", 2)
 
     def pid_of(self, title):
         return int(self.run("pid-of", *self._title(title)))
@@ -472,6 +475,95 @@ class SecuredEvent(BackgroundDriver):
                 self.proc.wait(10)
         self.proc.stdout.close()
         self.proc.stderr.close()
+
+
+class DriverServer:
+    """The test process's `zemdriver serve`: one Wine process start-up for all its commands.
+
+    A command is one line; its answer is the output, a line break and the end line
+    "\\x1eend STATUS [ERROR]". A server that died (Wine did not start it, or a command crashed it)
+    is started again for the next command; one that overruns a command's time-out is killed."""
+
+    END = b"\n\x1eend "
+    _servers = {}
+    _lock = threading.Lock()
+
+    @classmethod
+    def of(cls, driver):
+        with cls._lock:
+            if driver not in cls._servers:
+                cls._servers[driver] = cls(driver)
+            return cls._servers[driver]
+
+    def __init__(self, driver):
+        self.driver = driver
+        self.proc = None
+        self.buffer = bytearray()
+        self.lock = threading.Lock()
+
+    def call(self, args, timeout):
+        line = " ".join(_serve_word(arg) for arg in args).encode("latin-1") + b"\n"
+        with self.lock:
+            for attempt in range(2):
+                if self.proc is None or self.proc.poll() is not None:
+                    self.proc = session().popen(self.driver, ["serve"], stdin=subprocess.PIPE,
+                                                stdout=subprocess.PIPE,
+                                                stderr=subprocess.DEVNULL)
+                    self.buffer = bytearray()
+                    atexit.register(self._stop, self.proc)
+                try:
+                    self.proc.stdin.write(line)
+                    self.proc.stdin.flush()
+                    return self._answer(args, timeout)
+                except (BrokenPipeError, EOFError):
+                    self.proc.kill()
+                    self.proc.wait()
+                    # Silence means Wine did not start the server at all (seen once while the
+                    # session was still settling): one more try.
+                    if attempt or self.buffer:
+                        raise DriverError(f"zemdriver serve ended during {' '.join(args)}: "
+                                          f"{bytes(self.buffer)!r}")
+
+    def _answer(self, args, timeout):
+        deadline = time.monotonic() + timeout
+        fd = self.proc.stdout.fileno()
+        while True:
+            end = self.buffer.find(self.END)
+            if end >= 0 and b"\n" in self.buffer[end + len(self.END):]:
+                break
+            left = deadline - time.monotonic()
+            if left <= 0 or not select.select([fd], [], [], left)[0]:
+                self.proc.kill()
+                self.proc.wait()
+                raise subprocess.TimeoutExpired(["zemdriver", *args], timeout)
+            chunk = os.read(fd, 65536)
+            if not chunk:
+                raise EOFError
+            self.buffer += chunk
+        status_end = self.buffer.index(b"\n", end + len(self.END))
+        # Standard output is in text mode, as for a one-shot run: the line break is CR LF.
+        output = bytes(self.buffer[:end]).removesuffix(b"\r")
+        status, _, errors = bytes(self.buffer[end + len(self.END):status_end]).strip().partition(
+            b" ")
+        del self.buffer[:status_end + 1]
+        return output, errors.decode("latin-1"), int(status)
+
+    @staticmethod
+    def _stop(proc):
+        if proc.poll() is None:
+            proc.stdin.close()
+            try:
+                proc.wait(5)
+            except subprocess.TimeoutExpired:
+                proc.kill()
+
+
+def _serve_word(word):
+    if "\n" in word or "\r" in word:
+        raise ValueError(f"a zemdriver word cannot hold a line break: {word!r}")
+    if word and not any(c in word for c in ' \t"'):
+        return word
+    return '"' + word.replace("\\", "\\\\").replace('"', '\\"') + '"'
 
 
 def _windows_path(path):
