@@ -1,5 +1,7 @@
 """The PROGRESS request end to end under Wine: the dialog, its outcomes and its layout."""
 
+import struct
+import tempfile
 import time
 
 import pytest
@@ -152,3 +154,48 @@ def test_an_empty_message_hides_the_message_control():
         assert not control(driver.dump(title), MESSAGE)["visible"]
         driver.click(title, HIDE)
         assert run.reply()[:2] == OK
+
+
+HIGH_CONTRAST_FACE = (0, 0, 128)
+
+
+def bitmap_pixel(data, x, y):
+    """(r, g, b) of a 32-bit BMP whose rows are stored bottom first."""
+    offset, = struct.unpack_from("<I", data, 10)
+    width, height = struct.unpack_from("<ii", data, 18)
+    at = offset + ((height - 1 - y) * width + x) * 4
+    return data[at + 2], data[at + 1], data[at]
+
+
+@pytest.mark.own_session
+def test_picture_margin_takes_the_high_contrast_face():
+    """A high-contrast scheme without a visual style: the picture's transparent margin shows the
+    scheme's face, not the light one a default scheme would have given it."""
+    session = zemtest.session()
+    for key, name, value in ((r"HKCU\Control Panel\Colors", "ButtonFace", "0 0 128"),
+                             (r"HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager",
+                              "ThemeActive", "0")):
+        assert session.run("reg", ["add", key, "/v", name, "/d", value, "/f"])[1] == 0
+    title = unique_title("progress-contrast")
+    driver = Driver()
+    inner = range(4, 12)  # opaque blue inside a transparent margin of 4 pixels
+    with tempfile.TemporaryDirectory() as directory:
+        image = write_icon(directory, width=16, height=16, pixel=lambda x, y: (
+            (40, 120, 200, 255) if x in inner and y in inner else (255, 255, 255, 0)))
+        with start_product(request("PROGRESS", "", [("TITLE", title), ("MESSAGE", "m"),
+                                                    ("IMAGEPATH", image)])) as run:
+            driver.wait(title)
+            shot = f"{directory}/shot.bmp"
+
+            def blue_corner():
+                driver.screenshot(title, shot)
+                data = open(shot, "rb").read()
+                width, height = struct.unpack_from("<ii", data, 18)
+                return next(((x, y, data) for y in range(height) for x in range(width)
+                             if bitmap_pixel(data, x, y) == (40, 120, 200)), None)
+
+            x, y, data = zemtest.wait_until(blue_corner, what="the picture painted")
+            assert bitmap_pixel(data, x - 2, y + 2) == HIGH_CONTRAST_FACE
+            assert bitmap_pixel(data, x + 2, y - 2) == HIGH_CONTRAST_FACE
+            driver.click(title, HIDE)
+            assert run.reply()[:2] == OK
