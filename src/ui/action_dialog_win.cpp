@@ -9,7 +9,7 @@
 
 ActionDialog::ActionDialog(const ActionDialogSettings& settings)
     : showInTaskbar_(settings.showInTaskbar),
-      moduleInstance_(GetModuleHandleA(nullptr)),
+      moduleInstance_(GetModuleHandleW(nullptr)),
       imageWidth_(settings.imagePixels != nullptr ? settings.imageWidth : 0),
       imageHeight_(settings.imagePixels != nullptr ? settings.imageHeight : 0),
       imagePixels_(settings.imagePixels),

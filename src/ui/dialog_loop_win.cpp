@@ -68,13 +68,13 @@ void SetDialogIcon(const DialogRunSettings& run, HWND window) {
 
 }  // namespace
 
-HWND CreateHiddenOwnerWindow(const char* title, bool showInTaskbar) {
-    WNDCLASSEXA windowClass = {};
+HWND CreateHiddenOwnerWindow(const wchar_t* title, bool showInTaskbar) {
+    WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpfnWndProc = DefWindowProcW;
     windowClass.lpszClassName = kHiddenWindowClass;
-    RegisterClassExA(&windowClass);  // already registered is fine
-    return CreateWindowExA(showInTaskbar ? WS_EX_APPWINDOW : 0, kHiddenWindowClass, title, 0,
+    RegisterClassExW(&windowClass);  // already registered is fine
+    return CreateWindowExW(showInTaskbar ? WS_EX_APPWINDOW : 0, kHiddenWindowClass, title, 0,
                            kHiddenWindowPosition, kHiddenWindowPosition, 0, 0, nullptr, nullptr,
                            nullptr, nullptr);
 }
@@ -136,6 +136,6 @@ void RunDialogLoop(const DialogRunSettings& run) {
         while (PumpDialogMessage(window, accelerators)) {
         }
     } catch (...) {
-        UnregisterClassA(kHiddenWindowClass, nullptr);
+        UnregisterClassW(kHiddenWindowClass, nullptr);
     }
 }

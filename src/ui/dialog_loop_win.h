@@ -8,11 +8,11 @@
 
 #include "platform/stop_event_win.h"
 
-constexpr char kHiddenWindowClass[] = "ZemClientHiddenTopLevelWindowClass";
-constexpr char kHiddenWindowTitle[] = "MarlixZemClientHiddenWindow";
+constexpr wchar_t kHiddenWindowClass[] = L"ZemClientHiddenTopLevelWindowClass";
+constexpr wchar_t kHiddenWindowTitle[] = L"MarlixZemClientHiddenWindow";
 
 // The never-shown top-level window that owns the dialogs.
-HWND CreateHiddenOwnerWindow(const char* title, bool showInTaskbar);
+HWND CreateHiddenOwnerWindow(const wchar_t* title, bool showInTaskbar);
 
 // What a run needs of its dialog.
 struct DialogRunSettings {
