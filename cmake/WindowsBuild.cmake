@@ -22,12 +22,6 @@ ExternalProject_Add(zem_windows
 add_test(NAME pe.hardening
     COMMAND ${ZEM_PYTHON} ${PROJECT_SOURCE_DIR}/scripts/check-pe.py ${ZEM_WIN_BIN}/ZemClientUI.exe)
 
-# Two clean builds of the product at different paths give the same bytes. It builds twice (25 s
-# on an idle 2-core machine, see docs/release.md) alongside the Wine cases, which wait for
-# conditions rather than for time.
-add_test(NAME release.reproducible
-    COMMAND ${PROJECT_SOURCE_DIR}/scripts/check-reproducible.sh ${PROJECT_BINARY_DIR}/reproducible)
-set_tests_properties(release.reproducible PROPERTIES TIMEOUT 600)
 
 # The Wine session (prefix, Xvfb when there is no display, a persistent wineserver) is a fixture:
 # prepared once before the first Windows test and taken down after the last.

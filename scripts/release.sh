@@ -1,8 +1,9 @@
 #!/bin/bash
 # Builds the release package in a clean checkout: dist/ZemClientUI-<version>-win64.zip, with the
 # version of CMakeLists.txt. It installs what it needs, builds ZemClientUI.exe from scratch in
-# build/release (Release), checks its hardening and zips it with the translations, the licences,
-# an SBOM and SHA256SUMS. The same commit gives the same zip bytes (docs/release.md).
+# build/release (Release), checks its hardening and that two more clean builds at other paths give
+# the same bytes, and zips it with the translations, the licences, an SBOM and SHA256SUMS. The
+# same commit gives the same zip bytes (docs/release.md).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -23,6 +24,9 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DZEM_WERROR=ON \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build "$build" -j2 --target ZemClientUI >/dev/null
 "$python" scripts/check-pe.py "$build/bin/ZemClientUI.exe"
+# The promise of a release: two clean builds at other paths give these same bytes.
+scripts/check-reproducible.sh "$build/reproducible" >/dev/null
+cmp -s "$build/bin/ZemClientUI.exe" "$build/reproducible/one/build/bin/ZemClientUI.exe"
 
 rm -f dist/ZemClientUI-*-win64.zip
 zip=$("$python" scripts/package_release.py "$build/bin/ZemClientUI.exe" dist)
