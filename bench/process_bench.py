@@ -180,6 +180,9 @@ def one_stop_run(product, name, results):
     driver = zemtest.Driver()
     with product.start(build(title)) as run:
         driver.wait(title)
+        # As for the click: the dialog's answer to the stop, not its first paint and tick, which
+        # a stop right after the showing would wait behind.
+        time.sleep(SETTLE_SECONDS)
         with driver.hold_stop_event(60000, signal=True):
             signalled_at = time.monotonic()
             try:
