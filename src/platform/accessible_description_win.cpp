@@ -33,13 +33,28 @@ class PropertyService : public AccessibleDescriptions {
     IAccPropServices* Service() {
         if (!tried_) {
             tried_ = true;
-            // The dialogs' thread is a single-threaded apartment; a failure leaves no service.
-            if (SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
-                CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                 IID_IAccPropServices, reinterpret_cast<void**>(&service_));
-            }
+            service_ = CreateService();
         }
         return service_;
+    }
+
+    // ole32 is loaded on first use, not imported: loading COM at start would delay every dialog's
+    // first showing. It is one of the system's known DLLs, so the name can only mean the system's.
+    static IAccPropServices* CreateService() {
+        HMODULE ole32 = LoadLibraryW(L"ole32.dll");
+        if (ole32 == nullptr) return nullptr;
+        const auto initialize = reinterpret_cast<decltype(&CoInitializeEx)>(
+            reinterpret_cast<void*>(GetProcAddress(ole32, "CoInitializeEx")));
+        const auto create = reinterpret_cast<decltype(&CoCreateInstance)>(
+            reinterpret_cast<void*>(GetProcAddress(ole32, "CoCreateInstance")));
+        IAccPropServices* service = nullptr;
+        // The dialogs' thread is a single-threaded apartment; a failure leaves no service.
+        if (initialize != nullptr && create != nullptr &&
+            SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED))) {
+            create(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                   reinterpret_cast<void**>(&service));
+        }
+        return service;
     }
 
     bool tried_ = false;

@@ -1,5 +1,8 @@
 #include "ui/accessible_names_win.h"
 
+#include <map>
+#include <string>
+
 #include "platform/accessible_description_win.h"
 #include "resource.h"
 #include "ui/accessible_texts.h"
@@ -20,6 +23,9 @@ constexpr ControlLabel kControlLabels[] = {
     {IDC_PREVIEW_LABEL, kPreviewLabelLiteral},
 };
 
+// Descriptions waiting for their dialog to show (one at most per window, the latest).
+std::map<HWND, std::wstring> pendingDescriptions;
+
 }  // namespace
 
 void SetControlLabels(HWND dialog) {
@@ -29,7 +35,16 @@ void SetControlLabels(HWND dialog) {
 }
 
 void DescribeDialog(HWND dialog, const char* text) {
-    const std::wstring description = RequestTextToWide(text);
+    const bool queued = pendingDescriptions.count(dialog) != 0;
+    pendingDescriptions[dialog] = RequestTextToWide(text);
+    if (!queued) PostMessageW(dialog, kApplyDescriptionMessage, 0, 0);
+}
+
+void ApplyDialogDescription(HWND dialog) {
+    const auto pending = pendingDescriptions.find(dialog);
+    if (pending == pendingDescriptions.end()) return;
+    const std::wstring description = std::move(pending->second);
+    pendingDescriptions.erase(pending);
     if (description.empty()) {
         CurrentAccessibleDescriptions().Forget(dialog);
     } else {
@@ -38,5 +53,6 @@ void DescribeDialog(HWND dialog, const char* text) {
 }
 
 void ForgetDialogDescription(HWND dialog) {
+    pendingDescriptions.erase(dialog);
     CurrentAccessibleDescriptions().Forget(dialog);
 }

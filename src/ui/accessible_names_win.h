@@ -9,9 +9,14 @@
 // its English text: an unseen name never ends a dialog.
 void SetControlLabels(HWND dialog);
 
+// Posted by DescribeDialog; the dialog procedure answers it with ApplyDialogDescription.
+constexpr UINT kApplyDescriptionMessage = WM_APP + 1;
+
 // Gives the dialog `text` (a request text, shown as received) as its description; an empty text
-// takes the description away.
+// takes the description away. Applied once the dialog's messages run: reaching the accessibility
+// service loads COM, which must not delay the dialog's first showing.
 void DescribeDialog(HWND dialog, const char* text);
+void ApplyDialogDescription(HWND dialog);
 
 // On WM_DESTROY: the annotation must not outlive the window.
 void ForgetDialogDescription(HWND dialog);

@@ -76,6 +76,9 @@ std::optional<INT_PTR> HandleSharedDialogMessage(HWND dialog, UINT message, WPAR
             if (dialogObject != nullptr) dialogObject->ComposeImageBitmap(dialog);
             InvalidateRect(dialog, nullptr, TRUE);
             return FALSE;
+        case kApplyDescriptionMessage:
+            ApplyDialogDescription(dialog);
+            return TRUE;
         case WM_DESTROY:
             ForgetDialogDescription(dialog);
             PostQuitMessage(0);
