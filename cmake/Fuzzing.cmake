@@ -42,6 +42,6 @@ foreach(target IN LISTS ZEM_FUZZ_TARGETS)
                 ${PROJECT_BINARY_DIR}/fuzz-scratch/${target}
                 ${ZEM_FUZZ_SECONDS})
     # The longest cases start first, also in a fresh tree without CTest's timings.
-    set_tests_properties(fuzz.${target} PROPERTIES TIMEOUT 120 RESOURCE_GROUPS cores:1
-        COST ${ZEM_FUZZ_SECONDS})
+    set_tests_properties(fuzz.${target} PROPERTIES TIMEOUT 120 COST ${ZEM_FUZZ_SECONDS})
+    zem_keeps_a_core_busy(fuzz.${target})
 endforeach()

@@ -36,7 +36,8 @@ add_test(NAME wine.unit_tests
     COMMAND ${ZEM_PYTHON} ${ZEM_HARNESS} --state ${ZEM_WINE_STATE} exec
             ${ZEM_WIN_BIN}/zem_unit_tests.exe --gtest_brief=1)
 set_tests_properties(wine.unit_tests PROPERTIES FIXTURES_REQUIRED wine_session TIMEOUT 600
-    RESOURCE_GROUPS cores:1 COST 20)
+    COST 20)
+zem_keeps_a_core_busy(wine.unit_tests)
 
 # A test module marked wine_dpi(N) runs in a session of its own whose screen is set to N DPI (the
 # logical DPI is per Wine prefix).

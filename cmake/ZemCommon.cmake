@@ -66,6 +66,22 @@ function(zem_collect_sources out_var dir)
     set(${out_var} ${result} PARENT_SCOPE)
 endfunction()
 
+# Most end-to-end cases wait (the product's 2 s linger, countdowns) rather than compute, so
+# scripts/test.sh runs more cases at once than there are cores. A case that keeps a core busy (a
+# fuzzing run, the unit tests under Wine) is given one of the machine's cores as a lock, in turn,
+# so that no more of them run at once than there are cores.
+function(zem_keeps_a_core_busy test)
+    cmake_host_system_information(RESULT cores QUERY NUMBER_OF_LOGICAL_CORES)
+    get_property(taken GLOBAL PROPERTY ZEM_BUSY_CORE_CASES)
+    if(NOT taken)
+        set(taken 0)
+    endif()
+    math(EXPR core "${taken} % ${cores}")
+    math(EXPR taken "${taken} + 1")
+    set_property(GLOBAL PROPERTY ZEM_BUSY_CORE_CASES ${taken})
+    set_tests_properties(${test} PROPERTIES RESOURCE_LOCK core${core})
+endfunction()
+
 # Sets OUT_VAR to the fuzz targets, listed once in fuzz/targets.txt.
 function(zem_fuzz_targets out_var)
     set(list_file ${PROJECT_SOURCE_DIR}/fuzz/targets.txt)
