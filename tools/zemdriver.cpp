@@ -353,6 +353,17 @@ int CommandPidOf(const Options& options) {
     return 0;
 }
 
+// What an administrator's task manager does to the process that owns the window.
+int CommandKill(const Options& options) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(RequireWindow(options), &processId);
+    const ScopedKernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, processId));
+    if (!process || !TerminateProcess(process.get(), 1)) {
+        throw DriverError("cannot terminate process " + std::to_string(processId));
+    }
+    return 0;
+}
+
 // For the soak benchmark: a leak of GDI or USER objects shows as a rising count over time.
 int CommandGuiResources(const Options& options) {
     DWORD processId = 0;
@@ -493,6 +504,7 @@ int Run(const std::vector<std::string>& words) {
          }},
         {"message", CommandMessage},
         {"pid-of", CommandPidOf},
+        {"kill", CommandKill},
         {"roundtrip", CommandRoundTrip},
         {"gui-resources", CommandGuiResources},
         {"screenshot",
