@@ -50,26 +50,6 @@ std::wstring ProductBesideThisProgram() {
     return folder.substr(0, folder.find_last_of(L"\\/") + 1) + L"ZemClientUI.exe";
 }
 
-std::string OutcomeToJson(const zemkit::Outcome& outcome) {
-    std::string out = "{\"status\": ";
-    zemkit::AppendJsonString(out, zemkit::StatusWord(outcome.status));
-    out += ", \"reply\": ";
-    if (outcome.replyLine) {
-        zemkit::AppendJsonString(out, *outcome.replyLine);
-    } else {
-        out += "null";
-    }
-    out += ", \"parsed\": " + (outcome.reply ? zemkit::ReplyToJson(*outcome.reply) : "null");
-    out += ", \"exitCode\": " + (outcome.exitCode ? std::to_string(*outcome.exitCode) : "null");
-    out += ", \"error\": " + (outcome.error ? std::to_string(*outcome.error) : "null");
-    out += ", \"notes\": [";
-    for (size_t i = 0; i < outcome.notes.size(); ++i) {
-        if (i > 0) out += ", ";
-        zemkit::AppendJsonString(out, outcome.notes[i]);
-    }
-    return out + "]}";
-}
-
 int Usage() {
     std::fputs(
         "usage: zemuictl run [--exe PATH] [--timeout SECONDS] "
@@ -126,7 +106,7 @@ int RunRunCommand(const CommandArguments& arguments) {
         }
     }
     const zemkit::Outcome outcome = zemkit::Launch(bytes, settings);
-    std::printf("%s\n", OutcomeToJson(outcome).c_str());
+    std::printf("%s\n", zemkit::OutcomeToJson(outcome).c_str());
     return ExitCodeOf(outcome.status);
 }
 
