@@ -2,7 +2,8 @@
 
 // In the fuzz targets a nothrow array allocation over the cap fails as if the system had refused
 // it: a huge count in a request takes its allocation-failure reply at once instead of having
-// AddressSanitizer map and poison gigabytes. Every target in fuzz/targets.txt links it.
+// AddressSanitizer map and poison gigabytes. Every target in fuzz/targets.txt links it (and with it
+// a smaller quarantine).
 
 #include <cstddef>
 
