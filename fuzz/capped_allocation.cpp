@@ -1,11 +1,10 @@
 #include "capped_allocation.h"
 
 #include <new>
+#include <utility>
 
 namespace {
-
 size_t firstRefusedSize = 0;
-
 }  // namespace
 
 // Under the cap, the sanitizer's own array allocation, which delete[] matches; it reports memory
@@ -17,14 +16,11 @@ void* operator new[](size_t size, const std::nothrow_t&) noexcept {
 }
 
 size_t TakeRefusedAllocation() {
-    const size_t size = firstRefusedSize;
-    firstRefusedSize = 0;
-    return size;
+    return std::exchange(firstRefusedSize, 0);
 }
 
-// AddressSanitizer keeps 256 MiB of freed memory filled and mapped, most of a long campaign's RSS.
-// A run frees at most about one capped allocation, so 32 MiB still catches a use after free within
-// the runs before; ASAN_OPTIONS overrides it.
+// The default 256 MiB of freed memory, filled and mapped, was most of a campaign's RSS; a run frees
+// at most about one capped allocation, so 32 MiB still keeps the runs before it poisoned.
 extern "C" const char* __asan_default_options() {
     return "quarantine_size_mb=32";
 }
