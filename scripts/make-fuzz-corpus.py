@@ -41,6 +41,9 @@ def request_seeds():
         "bad_version": b"UI 0.9\nPROGRESS\n",
         "short_field": head + b"PROGRESS\nTITLE:99\nshort",
         "ctrl_z": head + b"ACTIONUI\n" + field(b"BUTTONTEXT", b"a\x1ab"),
+        # Counts over the fuzz builds' allocation cap: their allocation-failure replies.
+        "huge_title": head + b"PROGRESS\nTITLE:2000000000\n",
+        "huge_automessage": head + b"ACTIONUI:AUTO\nAUTOTIME:30\nAUTOMESSAGE:158888888\n",
     }
 
 
