@@ -249,29 +249,32 @@ class _Reader:
 
     def count_diagnosis(self, reply):
         """When the line that failed is the first after a sized value whose count disagrees with
-        the bytes before the next key line, that count is the fault."""
+        the bytes before the next key line, that count is the fault. A reply of None: the line
+        was taken for the optional image path and ignored."""
         if self.last_sized is None or self.lines_since_sized > 1:
             return None
         sized, start = self.last_sized
         span = self.span_to_key_line(start)
-        if span is None or span == sized.declared:
+        if span == sized.declared:
             return None
         where = f"action {sized.action} of {self.action_count}: " if sized.action else ""
-        head = f"{where}{sized.key} says {sized.declared} bytes{self.crlf_note(start, start + span)}, but "
+        head = (f"{where}{sized.key} says {sized.declared} bytes"
+                f"{self.crlf_note(start, start + span)}, but ")
         if span > sized.declared:
-            return (head + f"{span} bytes come before the next key line; the "
-                    f"{span - sized.declared} left over make the product answer `{reply}`")
-        return (head + f"only {span} bytes come before the next key line; the "
-                f"{sized.declared - span} too many take the start of that line, so the product "
-                f"answers `{reply}`")
+            left = f"{span} bytes come before the next key line; the {span - sized.declared} left over"
+            if reply is None:
+                return head + left + (" are taken for the optional IMAGEPATH line and ignored: "
+                                      "the text shows without them")
+            return head + left + f" make the product answer `{reply}`"
+        return head + (f"only {span} bytes come before the next key line; the "
+                       f"{sized.declared - span} too many take the start of that line, so "
+                       + ("it is ignored" if reply is None else f"the product answers `{reply}`"))
 
     def span_to_key_line(self, start):
         """From a value's start to just before the LF that precedes the next key line (or to the
-        key itself when no LF does)."""
+        key itself when no LF does, or to the end)."""
         match = _KEY_LINE.search(self.data, start + 1)
-        if match is None:
-            return None
-        end = match.start()
+        end = len(self.data) if match is None else match.start()
         return end - 1 - start if self.data[end - 1:end] == b"\n" else end - start
 
     def crlf_note(self, start, end):
@@ -284,7 +287,7 @@ class _Reader:
         sized, start = self.last_sized
         span = self.span_to_key_line(start)
         said = f"{sized.key} says {sized.declared} bytes"
-        if span is not None and span != sized.declared:
+        if span != sized.declared:
             said += f", but {span} bytes come before the next key line"
         where = f"action {sized.action} of {self.action_count}: " if sized.action else ""
         self.warnings.append(f"{where}{said}: the left-over {_quote(text)} is skipped as a short "
@@ -360,10 +363,16 @@ def _read_tail(reader, translate):
     if translate:
         reader.read_text(TRANSLATION_PATH)
     image = reader.read_text(IMAGE_PATH)
-    if image is None and reader.current is None:
+    if image is not None:
+        return
+    if reader.current is None:
         reader.warnings.append(
             "nothing follows the last field: the product reads on for the optional IMAGEPATH "
             "line and waits until standard input is closed; close it after writing the request")
+        return
+    ignored = (f"line {reader.current.line} ({_quote(reader.line[:60])}) is no IMAGEPATH line: the "
+               f"product ignores it and what follows, and shows no image")
+    reader.warnings.append(reader.count_diagnosis(None) or ignored)
 
 
 def _read_progress(reader, flag_text):
