@@ -20,8 +20,9 @@ KEYS = ("AUTOTIME", "AUTOMESSAGE", "REMINDTIME", "MAXREMINDTIME", "BUTTONTEXT", 
         "ACTIONPREVIEW", "XLATEPATH", "IMAGEPATH", "ACTIONCOUNT", "ACTIONITEM", "ACTIONID",
         "ACTIONPOSTPONE", "ACTIONITEMMSG", "ACTIONITEMBODY", "ACTIONITEMTITLE")
 # A key line as a writer puts it, also when the value before it ends without its LF.
-_KEY_LINE = re.compile(rb"(?:(?:%s):[ \t]*[+-]?[0-9]+[ \t\r]*(?:\n|$)|ACTIONITEM:(?:RESTART|SHUTDOWN|NONE))"
-                       % b"|".join(k.encode() for k in KEYS if k != "ACTIONITEM"))
+_KEY_LINE = re.compile(
+    rb"(?:(?:%s):[ \t]*[+-]?[0-9]+[ \t\r]*(?:\n|$)|ACTIONITEM:(?:RESTART|SHUTDOWN|NONE))"
+    % b"|".join(k.encode() for k in KEYS if k != "ACTIONITEM"))
 
 
 @dataclass
@@ -209,7 +210,8 @@ class _Reader:
                    else "the end of the input")
             raise _Stop(text_field.read_failure,
                         f"{self.where()}: {text_field.key} says {count} bytes, but only "
-                        f"{len(value)} come before {end}{self.crlf_note(start, start + len(value))}; "
+                        f"{len(value)} come before {end}"
+                        f"{self.crlf_note(start, start + len(value))}; "
                         f"{_answers(text_field.read_failure)}")
         self.last_sized = (self.current, start)
         self.lines_since_sized = 0
@@ -261,7 +263,8 @@ class _Reader:
         head = (f"{where}{sized.key} says {sized.declared} bytes"
                 f"{self.crlf_note(start, start + span)}, but ")
         if span > sized.declared:
-            left = f"{span} bytes come before the next key line; the {span - sized.declared} left over"
+            left = (f"{span} bytes come before the next key line; the {span - sized.declared} "
+                    f"left over")
             if reply is None:
                 return head + left + (" are taken for the optional IMAGEPATH line and ignored: "
                                       "the text shows without them")
@@ -386,8 +389,9 @@ def _read_actionui(reader, flag_text):
     flags = _flags(reader, flag_text, ACTIONUI_FLAGS)
     auto, remind = ":AUTO" in flags, ":REMIND" in flags
     if not reader.next_line():
-        first = (BAD_AUTO_TIME, "AUTOTIME:<seconds>") if auto else (
-            (BAD_REMIND_TIME, "REMINDTIME:<seconds>") if remind else (TITLE.bad, "BUTTONTEXT:<byte count>"))
+        first = ((BAD_AUTO_TIME, "AUTOTIME:<seconds>") if auto
+                 else (BAD_REMIND_TIME, "REMINDTIME:<seconds>") if remind
+                 else (TITLE.bad, "BUTTONTEXT:<byte count>"))
         raise reader.missing(*first)
     if auto:
         seconds = reader.scan("AUTOTIME")

@@ -6,6 +6,7 @@ import itertools
 import json
 import os
 import random
+import shutil
 import subprocess
 import sys
 from pathlib import Path
@@ -266,8 +267,12 @@ def test_run_closes_standard_input_and_reads_one_typed_reply(tmp_path):
 def test_installs_into_a_venv_with_system_site_packages(tmp_path):
     subprocess.run([sys.executable, "-m", "venv", "--system-site-packages", "V"], check=True,
                    cwd=tmp_path)
-    subprocess.run(["V/bin/pip", "install", "-q", "--no-build-isolation",
-                    str(ROOT / "agent" / "python")], check=True, cwd=tmp_path)
-    shown = subprocess.run(["V/bin/python", "-c", "import zemclientui; print(zemclientui.__file__)"],
-                           capture_output=True, text=True, check=True, cwd=tmp_path).stdout
+    # From a copy: setuptools builds in the folder it installs from.
+    shutil.copytree(ROOT / "agent" / "python", tmp_path / "python",
+                    ignore=shutil.ignore_patterns("__pycache__"))
+    subprocess.run(["V/bin/pip", "install", "-q", "--no-build-isolation", "./python"],
+                   check=True, cwd=tmp_path)
+    where = "import zemclientui; print(zemclientui.__file__)"
+    shown = subprocess.run(["V/bin/python", "-c", where], capture_output=True, text=True,
+                           check=True, cwd=tmp_path).stdout
     assert shown.startswith(str(tmp_path))
