@@ -27,11 +27,12 @@ _KEY_LINE = re.compile(
 
 @dataclass
 class Field:
-    key: str  # the line's text before its first ':' (the whole line without one)
-    declared: Optional[int]  # the number scanned from the line
-    taken: Optional[int]  # bytes a sized read took after text mode
-    line: int  # 1-based line of the raw bytes where the line starts
-    offset: int  # raw byte offset where the line starts
+    """A request line the reader kept, or a sized value it read (after its count's line)."""
+    key: str  # the line's text before its first ':' (the whole line without one); a value's key
+    declared: Optional[int]  # the number scanned from the line; a value's count
+    taken: Optional[int]  # the bytes a sized read took after text mode; None for a line
+    line: int  # 1-based line of the raw bytes where it starts
+    offset: int  # raw byte offset where it starts
     action: int  # 1-based REMIND action, 0 outside the actions
 
 
@@ -123,7 +124,7 @@ def _parse_flags(text, flags):
 def _scan_number(line, key):
     """"<key>:%d": the exact key and colon, blanks, a sign, digits; None when the scan fails or
     the number leaves the 32-bit range."""
-    prefix = key.encode() + b":"
+    prefix = (key if isinstance(key, bytes) else key.encode()) + b":"
     if not line.startswith(prefix):
         return None
     match = re.match(rb"[ \t\n\v\f\r]*([+-]?)([0-9]+)", line[len(prefix):])
@@ -142,6 +143,7 @@ class _Reader:
         self.data, self.raw_at, self.ctrl_z = _text_mode(raw)
         self.line_starts = [0] + [i + 1 for i, b in enumerate(raw) if b == 0x0A]
         self.position = 0
+        self.ctrl_z_taken = False
         self.fields = []
         self.warnings = []
         self.line = b""
@@ -155,6 +157,8 @@ class _Reader:
 
     def raw_line(self, logical):
         offset = self.raw_at[logical]
+        if logical == len(self.data) and self.ctrl_z is not None and self.ctrl_z_taken:
+            offset += 1  # a read that met the 0x1A took it from the stream
         return bisect_right(self.line_starts, offset), offset
 
     def next_line(self):
@@ -164,26 +168,26 @@ class _Reader:
             end = self.data.find(b"\n", start, start + LINE_BUFFER - 1)
             end = min(start + LINE_BUFFER - 1, len(self.data)) if end < 0 else end + 1
             self.position = end
+            self.ctrl_z_taken |= self.data[end - 1:end] != b"\n" and end - start < LINE_BUFFER - 1
             text = self.data[start:end].split(b"\0", 1)[0].rstrip(b" \t\n")
             if len(text) >= 2:
                 self.line = text
                 number, offset = self.raw_line(start)
-                key = text.split(b":", 1)[0].decode("utf-8", "replace")
-                self.current = Field(key, None, None, number, offset, self.action)
+                key = text.split(b":", 1)[0]
+                self.current = Field(_key_text(key), _scan_number(text, key),
+                                     None, number, offset, self.action)
                 self.fields.append(self.current)
                 self.lines_since_sized += 1
                 return True
             if text and self.last_sized is not None and self.lines_since_sized == 0:
                 self.warn_left_over(text)
+        self.ctrl_z_taken = True
         self.line = b""
         self.current = None
         return False
 
     def scan(self, key):
-        value = _scan_number(self.line, key) if self.current else None
-        if value is not None:
-            self.current.declared = value
-        return value
+        return _scan_number(self.line, key) if self.current else None
 
     def read_text(self, text_field):
         if not self.next_line():
@@ -204,7 +208,9 @@ class _Reader:
         start = self.position
         value = self.data[start:start + count]
         self.position = start + len(value)
-        self.current.taken = len(value)
+        number, offset = self.raw_line(start)
+        self.fields.append(Field(text_field.key, count, len(value), number, offset, self.action))
+        self.ctrl_z_taken |= len(value) < count
         if len(value) < count:
             end = ("a 0x1A byte, which ends text-mode input" if self.ctrl_z is not None
                    else "the end of the input")
@@ -213,7 +219,7 @@ class _Reader:
                         f"{len(value)} come before {end}"
                         f"{self.crlf_note(start, start + len(value))}; "
                         f"{_answers(text_field.read_failure)}")
-        self.last_sized = (self.current, start)
+        self.last_sized = (self.fields[-1], start)
         self.lines_since_sized = 0
         self.warn_about_value(text_field.key, start, value)
         return value
@@ -308,6 +314,14 @@ class _Reader:
         if key in ("XLATEPATH", "IMAGEPATH") and not value.isascii():
             self.warnings.append(f"{key} holds non-ASCII bytes: the product opens the path with "
                                  f"the ANSI calls, so it must be in the system's ANSI code page")
+
+
+def _key_text(key):
+    """The key as text; when it is no valid UTF-8, every byte above ASCII reads as U+FFFD."""
+    try:
+        return key.decode("utf-8")
+    except UnicodeDecodeError:
+        return "".join(chr(b) if b < 0x80 else "\ufffd" for b in key)
 
 
 def _text_mode(raw):

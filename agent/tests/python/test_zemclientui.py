@@ -237,8 +237,9 @@ def test_checker_reports_each_field_where_it_starts():
     data = b"UI 1.2\r\nREMIND\nREMINDTIME:0\nTITLE:3\na\r\nbACTIONCOUNT:1\n\nACTIONITEM:NONE\n"
     fields = [(f.key, f.declared, f.taken, f.line, f.offset, f.action) for f in check(data).fields]
     assert fields == [("UI 1.2", None, None, 1, 0, 0), ("REMIND", None, None, 2, 8, 0),
-                      ("REMINDTIME", 0, None, 3, 15, 0), ("TITLE", 3, 3, 4, 28, 0),
-                      ("ACTIONCOUNT", 1, None, 6, 40, 0), ("ACTIONITEM", None, None, 8, 55, 1)]
+                      ("REMINDTIME", 0, None, 3, 15, 0), ("TITLE", 3, None, 4, 28, 0),
+                      ("TITLE", 3, 3, 5, 36, 0), ("ACTIONCOUNT", 1, None, 6, 40, 0),
+                      ("ACTIONITEM", None, None, 8, 55, 1)]
 
 
 @pytest.mark.skipif(not ZEMUICTL.exists(), reason="the native zemuictl is not built")
