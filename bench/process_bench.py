@@ -64,25 +64,22 @@ ACTION_PREVIEW = ("The computer restarts to finish installing:\n"
 
 
 def progress_request(title):
-    return zemtest.request("PROGRESS", "", [("TITLE", title), ("MESSAGE", PROGRESS_MESSAGE)])
+    return zemtest.Progress(title, PROGRESS_MESSAGE)
 
 
 def actionui_request(title):
-    return zemtest.request("ACTIONUI", ":CANCEL:REMIND:PREVIEW", [
-        ("REMINDTIME", 1800), ("MAXREMINDTIME", 3600), ("BUTTONTEXT", "Restart Now"),
-        ("TITLE", title), ("MESSAGE", ACTION_MESSAGE), ("ACTIONPREVIEW", ACTION_PREVIEW)])
+    return zemtest.ActionUi(title, ACTION_MESSAGE, "Restart Now", cancel=True,
+                            preview_text=ACTION_PREVIEW, remind_seconds=1800,
+                            max_remind_seconds=3600)
 
 
 def remind_request(title):
-    items = [("RESTART:CANCEL:PREVIEW", 17, 86400, "Restart for updates"),
-             ("NONE", 18, 7200, "Software inventory scan")]
-    fields = [("REMINDTIME", 3600), ("TITLE", title), ("ACTIONCOUNT", len(items))]
-    for kind, action_id, postpone, item_title in items:
-        fields += [(f"ACTIONITEM:{kind}", None), ("ACTIONID", action_id),
-                   ("ACTIONPOSTPONE", postpone), ("ACTIONITEMMSG", f"{item_title} is pending."),
-                   ("ACTIONITEMBODY", "Details of the pending action."),
-                   ("ACTIONITEMTITLE", item_title)]
-    return zemtest.request("REMIND", "", fields)
+    items = [(17, "RESTART", 86400, "Restart for updates", True),
+             (18, "NONE", 7200, "Software inventory scan", False)]
+    return zemtest.Remind(title, [
+        zemtest.Action(action_id, kind, postpone, f"{item_title} is pending.",
+                       "Details of the pending action.", item_title, options, options)
+        for action_id, kind, postpone, item_title, options in items], 3600)
 
 
 # name: (request builder, button that ends it, its reply, the stop event's reply); the agent
@@ -108,8 +105,8 @@ class Product:
     def kind(self, name):
         return f"{name} {self.label}"
 
-    def start(self, request_bytes):
-        return zemtest.ProgramRun(self.path, stdin_bytes=request_bytes)
+    def start(self, request):
+        return zemtest.ProgramRun(self.path, stdin_bytes=request.encode())
 
 
 def start_waiter(title, poll_ms):

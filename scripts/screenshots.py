@@ -19,7 +19,7 @@ ROOT = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(ROOT / "scripts"))
 import capture  # noqa: E402
 from capture import zemtest  # noqa: E402
-from run_example import rewrite_translation_path  # noqa: E402
+from run_example import load_example, with_wine_translation_path  # noqa: E402
 
 IDS = zemtest.IDS
 # The countdown ticks once a second; a picture taken this long after the dialog shows has every
@@ -32,17 +32,13 @@ SECURITY_UPDATES = ("The computer restarts to finish installing:\n"
 
 
 def example(name):
-    return rewrite_translation_path((ROOT / "examples" / name).read_bytes())
+    return load_example(ROOT / "examples" / name)
 
 
-def restart_prompt(title, message, flags=":CANCEL:REMIND", auto=None, extra=()):
-    fields = []
-    if auto is not None:
-        fields += [("AUTOTIME", auto[0]), ("AUTOMESSAGE", auto[1])]
-    if ":REMIND" in flags:
-        fields += [("REMINDTIME", 1800), ("MAXREMINDTIME", 14400)]
-    fields += [("BUTTONTEXT", "Restart Now"), ("TITLE", title), ("MESSAGE", message), *extra]
-    return zemtest.request("ACTIONUI", flags, fields)
+def restart_prompt(title, message, remind=True, **options):
+    return zemtest.ActionUi(title, message, "Restart Now", cancel=True,
+                            remind_seconds=1800 if remind else None,
+                            max_remind_seconds=14400 if remind else None, **options)
 
 
 class Gallery:
@@ -120,8 +116,7 @@ def render(state, dpi_state, out):
         "Restart required",
         "Security updates were installed that need a restart.\n"
         "Save your work and restart now, or choose when to be reminded.",
-        flags=":CANCEL:REMIND:AUTO",
-        auto=(900, "Your computer will restart automatically.")),
+        auto_seconds=900, auto_message="Your computer will restart automatically."),
         "Restart required", "preaction-countdown", "IDC_REMIND_BUTTON", b"REMIND:")
     gallery.shot(example("remind.txt"), "Pending maintenance", "reminder-unfolded",
                  "IDC_REMIND_BUTTON", b"REMIND:", before=Gallery.fold_and_unfold)
@@ -129,31 +124,29 @@ def render(state, dpi_state, out):
         "Contoso IT: restart required",
         "Your IT department installed security updates on this computer.\n"
         "Please save your work and restart when it suits you.",
-        extra=[("IMAGEPATH", zemtest._windows_path(ROOT / "resources" / "zemclientui.ico"))]),
+        image_path=zemtest._windows_path(ROOT / "resources" / "zemclientui.ico")),
         "Contoso IT: restart required", "preaction-icon", "IDC_CANCEL_BUTTON", b"CANCEL")
     gallery.shot(restart_prompt(
         "Restart to finish updates",
         "Updates were installed that need a restart.\n"
         "Preview Action... shows what the restart finishes.",
-        flags=":CANCEL:PREVIEW", extra=[("ACTIONPREVIEW", SECURITY_UPDATES)]),
+        remind=False, preview_text=SECURITY_UPDATES),
         "Restart to finish updates", None, "IDC_CANCEL_BUTTON", b"CANCEL",
         before=Gallery.open_preview)
     gallery.shot(example("actionui-de.txt"), "Neustart erforderlich", "preaction-de",
                  "IDC_REMIND_BUTTON", b"REMIND:")
     # The captions stay ASCII: without a window manager Wine draws the title bar in a font of its
     # own that has no Japanese or Arabic glyphs (the caption's text itself is kept exactly).
-    japanese = rewrite_translation_path(restart_prompt(
+    japanese = with_wine_translation_path(restart_prompt(
         "IT Support", "再起動が必要な更新プログラムがインストールされました。\n"
         "作業内容を保存してから、今すぐ再起動するか、再通知の時期を選んでください。",
-        flags=":CANCEL:REMIND:AUTO:XLATE",
-        auto=(1800, "コンピューターは自動的に再起動されます。"),
-        extra=[("XLATEPATH", "translations/ja.txt")]))
-    arabic = rewrite_translation_path(restart_prompt(
+        auto_seconds=1800, auto_message="コンピューターは自動的に再起動されます。",
+        translation_path="translations/ja.txt"))
+    arabic = with_wine_translation_path(restart_prompt(
         "IT Support", "ثبّت فريق الدعم الفني تحديثات تتطلب إعادة تشغيل الكمبيوتر.\n"
         "يُرجى حفظ عملك ثم إعادة التشغيل الآن، أو اختيار موعد التذكير.",
-        flags=":CANCEL:REMIND:AUTO:XLATE",
-        auto=(1800, "ستتم إعادة تشغيل الكمبيوتر تلقائيًا."),
-        extra=[("XLATEPATH", "translations/ar.txt")]))
+        auto_seconds=1800, auto_message="ستتم إعادة تشغيل الكمبيوتر تلقائيًا.",
+        translation_path="translations/ar.txt"))
     for request, name, family in ((japanese, "preaction-ja", "VL PGothic"),
                                   (arabic, "preaction-ar", "DejaVu Sans")):
         dialog_font(zemtest.session(), family)

@@ -22,9 +22,8 @@ def preview_requests():
     preview shows the action's title, here the dialog's own, so both are found by one caption."""
     preaction, reminder = unique_title("stop-preaction"), unique_title("stop-reminder")
     return [
-        (preaction, actionui(preaction, flags=":PREVIEW:AUTO", auto=15, preview="details")),
-        (reminder, remind(reminder, [action(5, options=":PREVIEW", title=reminder)], flags=":AUTO",
-                          auto=15)),
+        (preaction, actionui(preaction, auto=15, preview="details")),
+        (reminder, remind(reminder, [action(5, options=":PREVIEW", title=reminder)], auto=15)),
     ]
 
 
@@ -73,7 +72,7 @@ def test_stop_event_secured_for_waiting_only():
     title = unique_title("stop-secured")
     with driver.secure_stop_event() as event:
         try:
-            with start_product(actionui(title, flags=":AUTO", auto=30)) as run:
+            with start_product(actionui(title, auto=30)) as run:
                 driver.wait(title)
                 event.command("signal")
                 assert run.reply()[:2] == (b"CLOSED\n", 0)
