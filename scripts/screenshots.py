@@ -79,16 +79,19 @@ class Gallery:
         self.save(title, "reminder-folded")
         self.more_info(title)
 
-    def open_preview(self, title):
+    def open_preview(self, title, name="preview", preview_title=None):
+        """The preview is captioned with its action's title: the dialog's own in the pre-action
+        dialog, the action's ACTIONITEMTITLE in the reminder."""
+        preview_title = preview_title or title
         # The preview runs a nested message loop, so the click is answered only when it closes.
         self.driver.click(title, IDS["IDC_PREVIEW_BUTTON"], timeout=0.5)
-        zemtest.wait_until(lambda: any(c["id"] == IDS["IDC_PREVIEW_TEXT"]
-                                       for c in self.driver.dump(title)["controls"]),
-                           timeout=30, what="the preview")
+        zemtest.wait_until(lambda: self.driver.exists(preview_title) and any(
+            c["id"] == IDS["IDC_PREVIEW_TEXT"] for c in self.driver.dump(preview_title)["controls"]),
+            timeout=30, what="the preview")
         time.sleep(SETTLE_S)
-        self.save(title, "preview")  # the preview is the first window with the caption
-        self.driver.close(title)
-        zemtest.wait_until(lambda: any(c["id"] == IDS["IDC_ACTION_BUTTON"]
+        self.save(preview_title, name)  # the preview is the first window with the caption
+        self.driver.close(preview_title)
+        zemtest.wait_until(lambda: any(c["id"] == IDS["IDC_PREVIEW_BUTTON"]
                                        for c in self.driver.dump(title)["controls"]),
                            timeout=30, what="the dialog after the preview")
 
@@ -155,10 +158,35 @@ def render(state, dpi_state, out):
         finally:
             dialog_font(zemtest.session(), None)
 
+    render_fields(gallery)
+
     capture.use_session(dpi_state)
     gallery.shot(example("remind.txt"), "Pending maintenance", "reminder-144dpi",
                  "IDC_REMIND_BUTTON", b"REMIND:",
                  before=Gallery.more_info)
+
+
+def render_fields(gallery):
+    """The pictures of docs/integrating.md: every text of the request is the name of its field,
+    so that each field is labelled where it appears. AUTOMESSAGE, given, shows nowhere."""
+    icon = zemtest._windows_path(ROOT / "resources" / "zemclientui.ico")
+    gallery.shot(zemtest.Progress("TITLE", "MESSAGE", image_path=icon), "TITLE",
+                 "fields-progress", "IDC_HIDE_BUTTON", b"OK")
+    gallery.shot(zemtest.ActionUi(
+        "TITLE", "MESSAGE", "BUTTONTEXT", cancel=True, preview_text="ACTIONPREVIEW",
+        remind_seconds=1800, max_remind_seconds=14400, auto_seconds=3600,
+        auto_message="AUTOMESSAGE", image_path=icon),
+        "TITLE", "fields-actionui", "IDC_CANCEL_BUTTON", b"CANCEL",
+        before=lambda g, title: g.open_preview(title, "fields-actionui-preview"))
+    action = zemtest.Action(17, "RESTART", 86400, "ACTIONITEMMSG", "ACTIONITEMBODY",
+                            "ACTIONITEMTITLE", preview=True, cancel=True)
+
+    def unfold_and_preview(g, title):
+        g.more_info(title)
+        g.open_preview(title, "fields-remind-preview", preview_title="ACTIONITEMTITLE")
+
+    gallery.shot(zemtest.Remind("TITLE", [action], 3600, image_path=icon), "TITLE",
+                 "fields-remind", "IDC_REMIND_BUTTON", b"REMIND:", before=unfold_and_preview)
 
 
 def main():
