@@ -15,9 +15,10 @@ STOP_AFTER_SECONDS = 4  # as scripts/run-example.sh gives a headless dialog
 EXIT_CODES = {"replied": 0, "no_reply": 3, "timed_out_closed": 4}
 
 
-def launch(request_bytes, *options):
+def launch(request, *options):
     """zemuictl run with the request on its standard input (ZemClientUI.exe is beside it)."""
-    return ProgramRun(ZEMUICTL, ["run", *options, "-"], stdin_bytes=request_bytes)
+    data = request if isinstance(request, bytes) else request.encode()
+    return ProgramRun(ZEMUICTL, ["run", *options, "-"], stdin_bytes=data)
 
 
 def outcome(run):
@@ -47,7 +48,7 @@ def test_each_example_replies_through_the_launcher(example, title, reply):
 def test_a_dialog_left_alone_is_closed_by_the_stop_at_the_timeout():
     driver = Driver()
     title = unique_title("launch-timeout")
-    run = launch(actionui(title, flags=":REMIND", remind=(60, 600)), "--timeout", "3")
+    run = launch(actionui(title, remind=(60, 600)), "--timeout", "3")
     driver.wait(title)
     # The launcher made the event before the dialog, with the security only it may signal under.
     assert driver.stop_event("sddl") == STOP_EVENT_SDDL

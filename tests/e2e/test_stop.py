@@ -86,13 +86,22 @@ STOP_EVENT_SDDL = "D:P(A;;0x1f0003;;;SY)(A;;0x1f0003;;;BA)(A;;0x100000;;;IU)(A;;
 WM_SYSCOMMAND, SC_MOVE = 0x0112, 0xF010
 
 
+def created_stop_event_sddl(driver):
+    """The event's DACL once the dialog's loop has made it (on its first pass), else None."""
+    try:
+        return driver.stop_event("sddl")
+    except zemtest.DriverError:
+        return None
+
+
 @pytest.mark.own_session
 def test_a_dialog_creates_the_missing_stop_event_secured():
     driver = Driver()
     title = unique_title("stop-created")
-    with start_product(actionui(title, flags=":AUTO", auto=30)) as run:
+    with start_product(actionui(title, auto=30)) as run:
         driver.wait(title)
-        assert driver.stop_event("sddl") == STOP_EVENT_SDDL
+        assert zemtest.wait_until(lambda: created_stop_event_sddl(driver),
+                                  what="the event made") == STOP_EVENT_SDDL
         driver.stop_event("signal")
         assert run.reply()[:2] == (b"CLOSED\n", 0)
 
@@ -101,7 +110,7 @@ def test_a_dialog_creates_the_missing_stop_event_secured():
 def test_stop_closes_a_dialog_held_in_the_systems_move_loop():
     driver = Driver()
     title = unique_title("stop-moving")
-    with start_product(actionui(title, flags=":AUTO", auto=30)) as run:
+    with start_product(actionui(title, auto=30)) as run:
         driver.wait(title)
         # Sent, the command does not return while the system's move loop runs.
         assert driver.message(title, WM_SYSCOMMAND, SC_MOVE, timeout=0.5) == "pending"
