@@ -12,7 +12,8 @@ TRANSLATIONS = ROOT / "translations"
 sys.path.insert(0, str(TRANSLATIONS))
 import make_catalogue  # noqa: E402
 
-LANGUAGES = ["ar", "de", "es", "fr", "he", "ja"]
+# Every shipped language: each file of translations/ but the catalogue.
+LANGUAGES = sorted(path.stem for path in TRANSLATIONS.glob("*.txt"))
 
 
 def read_translation(language):
