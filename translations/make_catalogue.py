@@ -36,6 +36,7 @@ DEFINITION_FILES = (
     "src/format/date_time_format.cpp",
     "src/format/number_format.cpp",
     "src/ui/accessible_texts.h",
+    "src/format/reading_direction.h",
 )
 
 # Constants of DEFINITION_FILES that never reach the user through a template.
