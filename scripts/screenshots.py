@@ -154,8 +154,15 @@ def render(state, dpi_state, out):
         flags=":CANCEL:REMIND:AUTO:XLATE",
         auto=(1800, "ستتم إعادة تشغيل الكمبيوتر تلقائيًا."),
         extra=[("XLATEPATH", "translations/ar.txt")]))
+    chinese = rewrite_translation_path(restart_prompt(
+        "IT Support", "已安装需要重启计算机的安全更新。\n"
+        "请保存您的工作，然后立即重启，或选择何时再次提醒。",
+        flags=":CANCEL:REMIND:AUTO:XLATE",
+        auto=(1800, "计算机将自动重启。"),
+        extra=[("XLATEPATH", "translations/zh-Hans.txt")]))
     for request, name, family in ((japanese, "preaction-ja", "VL PGothic"),
-                                  (arabic, "preaction-ar", "DejaVu Sans")):
+                                  (arabic, "preaction-ar", "DejaVu Sans"),
+                                  (chinese, "preaction-zh-Hans", "WenQuanYi Micro Hei")):
         dialog_font(zemtest.session(), family)
         try:
             gallery.shot(request, "IT Support", name, "IDC_REMIND_BUTTON", b"REMIND:")
