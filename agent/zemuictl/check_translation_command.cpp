@@ -2,26 +2,16 @@
 // reads it, against the catalogue beside it (catalogue.tsv) or the one named.
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "kit/translation_check.h"
+#include "zemuictl/binary_output.h"
 #include "zemuictl/commands.h"
 
 namespace {
 
 constexpr char kCatalogueOption[] = "--catalogue";
 constexpr char kCatalogueName[] = "catalogue.tsv";
-
-bool ReadBytes(const std::string& path, std::string& bytes) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return false;
-    std::ostringstream content;
-    content << file.rdbuf();
-    bytes = content.str();
-    return true;
-}
 
 // The catalogue beside FILE: its directory (up to the last '/' or '\\') and catalogue.tsv.
 std::string CatalogueBeside(const std::string& path) {
@@ -53,11 +43,11 @@ int RunCheckTranslationCommand(const CommandArguments& arguments) {
     if (catalogue.empty()) catalogue = CatalogueBeside(file);
     std::string fileBytes;
     std::string catalogueBytes;
-    if (!ReadBytes(file, fileBytes)) {
+    if (!ReadWholeFile(file, fileBytes)) {
         std::fprintf(stderr, "zemuictl: cannot read %s\n", file.c_str());
         return 2;
     }
-    if (!ReadBytes(catalogue, catalogueBytes)) {
+    if (!ReadWholeFile(catalogue, catalogueBytes)) {
         std::fprintf(stderr, "zemuictl: cannot read the catalogue %s (--catalogue PATH)\n",
                      catalogue.c_str());
         return 2;
