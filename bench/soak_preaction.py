@@ -36,11 +36,10 @@ FLAT_OBJECTS = 2
 
 def soak_request(title, seconds):
     max_remind = max(60, min(MAX_REMIND_LIMIT_SECONDS, seconds - MAX_REMIND_MARGIN_SECONDS))
-    request = zemtest.request("ACTIONUI", ":AUTO:CANCEL:REMIND", [
-        ("AUTOTIME", seconds + AUTO_MARGIN_SECONDS), ("AUTOMESSAGE", "Restarting by itself"),
-        ("REMINDTIME", REMIND_SECONDS), ("MAXREMINDTIME", max_remind),
-        ("BUTTONTEXT", "Restart Now"), ("TITLE", title),
-        ("MESSAGE", "Updates were installed that need a restart.\nSave your work.")])
+    request = zemtest.ActionUi(
+        title, "Updates were installed that need a restart.\nSave your work.", "Restart Now",
+        cancel=True, remind_seconds=REMIND_SECONDS, max_remind_seconds=max_remind,
+        auto_seconds=seconds + AUTO_MARGIN_SECONDS, auto_message="Restarting by itself")
     return request, max_remind
 
 

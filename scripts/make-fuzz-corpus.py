@@ -7,40 +7,36 @@ import struct
 import sys
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / "tests" / "e2e"))
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / "agent" / "python"))
 from icon_files import ico_bytes  # noqa: E402
+from zemclientui import Action, ActionUi, Progress, Remind  # noqa: E402
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent / "fuzz" / "corpus"
 
 
-def field(key, text):
-    return b"%s:%d\n%s" % (key, len(text), text)
-
-
-def remind_item(kind, action_id, postpone):
-    return (b"ACTIONITEM%s\nACTIONID:%d\nACTIONPOSTPONE:%d\n" % (kind, action_id, postpone)
-            + field(b"ACTIONITEMMSG", b"Restart needed")
-            + field(b"ACTIONITEMBODY", b"Body\r\nline two")
-            + field(b"ACTIONITEMTITLE", b"Patch"))
-
-
 def request_seeds():
-    head = b"UI 1.2\r\n"
+    actions = [Action(7, "RESTART", 600, "Restart needed", "Body\r\nline two", "Patch",
+                      preview=True, cancel=True),
+               Action(8, "NONE", -1, "Restart needed", "Body\r\nline two", "Patch")]
+    progress = Progress("Working", "Installing\r\nplease wait", taskbar=True).encode()
     return {
-        "progress": head + b"PROGRESS:TASKBAR\n" + field(b"TITLE", b"Working")
-        + field(b"MESSAGE", b"Installing\r\nplease wait"),
-        "progress_xlate": head + b"PROGRESS:XLATE\n" + field(b"TITLE", b"T")
-        + field(b"MESSAGE", b"M") + field(b"XLATEPATH", b"/nonexistent/de.txt")
-        + field(b"IMAGEPATH", b"/nonexistent/a.ico"),
-        "actionui": head + b"ACTIONUI:CANCEL:REMIND:PREVIEW:AUTO\nAUTOTIME:30\n"
-        + field(b"AUTOMESSAGE", b"Starting in {x}") + b"REMINDTIME:1800\nMAXREMINDTIME:3600\n"
-        + field(b"BUTTONTEXT", b"Restart Now") + field(b"TITLE", b"Restart")
-        + field(b"MESSAGE", b"The computer restarts.") + field(b"PREVIEW", b"Details"),
-        "remind": head + b"REMIND:AUTOTAKEACTION\nAUTOTIME:60\nREMINDTIME:0\n"
-        + field(b"TITLE", b"Pending") + b"ACTIONCOUNT:2\n"
-        + remind_item(b":CANCEL:PREVIEW:RESTART", 7, 600) + remind_item(b":NONE", 8, -1),
+        "progress": progress,
+        "progress_xlate": Progress("T", "M", translation_path="/nonexistent/de.txt",
+                                   image_path="/nonexistent/a.ico").encode(),
+        "actionui": ActionUi("Restart", "The computer restarts.", "Restart Now", cancel=True,
+                             preview_text="Details", remind_seconds=1800,
+                             max_remind_seconds=3600, auto_seconds=30,
+                             auto_message="Starting in {x}").encode(),
+        "remind": Remind("Pending", actions, 0, auto_seconds=60, auto_take_action=True).encode(),
+        # Raw bytes for what the kit refuses to write: CR LF line ends, a wrong version, a count
+        # past the end, a 0x1A byte.
+        "crlf": progress.replace(b"\n", b"\r\n"),
         "bad_version": b"UI 0.9\nPROGRESS\n",
-        "short_field": head + b"PROGRESS\nTITLE:99\nshort",
-        "ctrl_z": head + b"ACTIONUI\n" + field(b"BUTTONTEXT", b"a\x1ab"),
+        "short_field": b"UI 1.2\r\nPROGRESS\nTITLE:99\nshort",
+        "ctrl_z": b"UI 1.2\r\nACTIONUI\nBUTTONTEXT:3\na\x1ab",
+        # Counts over the fuzz builds' allocation cap: their allocation-failure replies.
+        "huge_title": b"UI 1.2\r\nPROGRESS\nTITLE:2000000000\n",
+        "huge_automessage": b"UI 1.2\r\nACTIONUI:AUTO\nAUTOTIME:30\nAUTOMESSAGE:158888888\n",
     }
 
 

@@ -5,12 +5,14 @@ Headless (no DISPLAY), Xvfb is started and, once the dialog is up, a picture of 
 (build/native/example.png) and the agent's stop event is signalled after a few seconds so that the
 run ends by itself, as the agent would end it.
 
-A translation file named inside the checkout (relative to it, as the examples do, or absolute) is
-handed to the product as the path Wine sees, with the field's byte count adjusted.
+The request is built by the agent's kit from the example's model (examples/<name>.json beside the
+.txt); an example without one (bad-version.txt) is sent as its bytes. A translation file named
+inside the checkout (relative to it, as the examples do, or absolute) is handed to the product as
+the path Wine sees.
 """
 
+import json
 import re
-import subprocess
 import sys
 import threading
 import time
@@ -18,11 +20,16 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(ROOT / "scripts"))
+sys.path.insert(0, str(ROOT / "agent" / "python"))
+import zemclientui  # noqa: E402
 from wine_harness import WineSession  # noqa: E402
+from zemclientui.requests import request_from_json  # noqa: E402
 
 BIN = ROOT / "build" / "native" / "win" / "bin"
 HEADLESS_STOP_AFTER_S = 4
 PICTURE = ROOT / "build" / "native" / "example.png"
+# With a display the dialog waits for you; headless, the stop event ends it.
+TIMEOUT_S = {True: 120, False: 24 * 3600}
 
 
 def wine_path(path):
@@ -30,42 +37,34 @@ def wine_path(path):
     return "Z:" + str(path).replace("/", "\\")
 
 
-def rewrite_translation_path(request):
-    """The request with its XLATEPATH field pointing where Wine finds the checkout's file.
-
-    The field is the last of its name (it follows every free text of a request); Windows paths
-    and paths outside the checkout are left as they are.
-    """
-    fields = list(re.finditer(rb"^XLATEPATH:(\d+)\n", request, re.MULTILINE))
-    if not fields:
-        return request
-    field = fields[-1]
-    start, end = field.end(), field.end() + int(field.group(1))
-    path = request[start:end].decode("utf-8", "surrogateescape")
-    if re.match(r"[A-Za-z]:|\\\\", path):
-        return request
-    resolved = (ROOT / path).resolve()
-    if not resolved.is_relative_to(ROOT):
-        return request
-    seen = wine_path(resolved).encode("utf-8", "surrogateescape")
-    return request[:field.start()] + b"XLATEPATH:%d\n" % len(seen) + seen + request[end:]
+def with_wine_translation_path(request):
+    """The request with a translation path inside the checkout pointing where Wine finds it;
+    Windows paths and paths outside the checkout are left as they are."""
+    path = request.translation_path
+    if isinstance(path, str) and not re.match(r"[A-Za-z]:|\\\\", path):
+        resolved = (ROOT / path).resolve()
+        if resolved.is_relative_to(ROOT):
+            request.translation_path = wine_path(resolved)
+    return request
 
 
-def request_title(request):
-    """The TITLE field of a request, or None."""
-    field = re.search(rb"^TITLE:(\d+)\n", request, re.MULTILINE)
-    return field and request[field.end():field.end() + int(field.group(1))]
+def load_example(example):
+    """The example's request from its model, or its bytes when it has none."""
+    model = Path(example).with_suffix(".json")
+    if not model.exists():
+        return Path(example).read_bytes()
+    return with_wine_translation_path(request_from_json(json.loads(model.read_text())))
 
 
 def save_picture(session, request, stop):
     """Saves the dialog as PICTURE once it shows; quietly nothing when the run shows none."""
     PICTURE.unlink(missing_ok=True)  # never leave an earlier run's picture for this one
-    title = request_title(request)
-    if title is None:
+    if isinstance(request, bytes):
         return
+    title = request.title
     try:
         import capture  # the driver's helpers, only needed headless
-        caption = capture.caption_bytes(title.decode("utf-8", "replace"))
+        caption = capture.caption_bytes(title)
         capture.use_session(session.state)
         driver = capture.zemtest.Driver()
         capture.zemtest.wait_until(lambda: stop.is_set() or driver.exists(caption), timeout=30,
@@ -95,24 +94,24 @@ def signal_stop_later(session, request, stop):
 
 def main():
     example = Path(sys.argv[1] if len(sys.argv) > 1 else ROOT / "examples" / "progress.txt")
-    request = rewrite_translation_path(example.read_bytes())
+    request = load_example(example)
+    data = request if isinstance(request, bytes) else request.encode()
     session = WineSession(ROOT / "build" / "native" / "wine-example")
     info = session.start()
     headless = "xvfb_pid" in info
     print(f"request {example.name}:")
-    print("  " + "\n  ".join(request.decode("utf-8", "replace").splitlines()))
+    print("  " + "\n  ".join(data.decode("utf-8", "replace").splitlines()))
     try:
         stop = threading.Event()
         if headless:
             threading.Thread(target=signal_stop_later, args=(session, request, stop),
                              daemon=True).start()
         started = time.monotonic()
-        proc = session.popen(BIN / "ZemClientUI.exe", stdin=subprocess.PIPE,
-                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-        out, _ = proc.communicate(request)
+        outcome = zemclientui.run(data, BIN / "ZemClientUI.exe", TIMEOUT_S[headless],
+                                  runner=session.runner())
         stop.set()
-        print(f"reply: {out!r}")
-        print(f"exit status: {proc.returncode} (-1 shows as 255)")
+        print(f"outcome: {outcome.status}, reply {outcome.reply}")
+        print(f"exit code: {outcome.exit_code}")
         print(f"the process ran {time.monotonic() - started:.1f} s (it lingers 2 s after replying)")
     finally:
         session.stop()

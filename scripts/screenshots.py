@@ -19,7 +19,7 @@ ROOT = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(ROOT / "scripts"))
 import capture  # noqa: E402
 from capture import zemtest  # noqa: E402
-from run_example import rewrite_translation_path  # noqa: E402
+from run_example import load_example, with_wine_translation_path  # noqa: E402
 
 IDS = zemtest.IDS
 # The countdown ticks once a second; a picture taken this long after the dialog shows has every
@@ -32,17 +32,13 @@ SECURITY_UPDATES = ("The computer restarts to finish installing:\n"
 
 
 def example(name):
-    return rewrite_translation_path((ROOT / "examples" / name).read_bytes())
+    return load_example(ROOT / "examples" / name)
 
 
-def restart_prompt(title, message, flags=":CANCEL:REMIND", auto=None, extra=()):
-    fields = []
-    if auto is not None:
-        fields += [("AUTOTIME", auto[0]), ("AUTOMESSAGE", auto[1])]
-    if ":REMIND" in flags:
-        fields += [("REMINDTIME", 1800), ("MAXREMINDTIME", 14400)]
-    fields += [("BUTTONTEXT", "Restart Now"), ("TITLE", title), ("MESSAGE", message), *extra]
-    return zemtest.request("ACTIONUI", flags, fields)
+def restart_prompt(title, message, remind=True, **options):
+    return zemtest.ActionUi(title, message, "Restart Now", cancel=True,
+                            remind_seconds=1800 if remind else None,
+                            max_remind_seconds=14400 if remind else None, **options)
 
 
 class Gallery:
@@ -83,16 +79,19 @@ class Gallery:
         self.save(title, "reminder-folded")
         self.more_info(title)
 
-    def open_preview(self, title):
+    def open_preview(self, title, name="preview", preview_title=None):
+        """The preview is captioned with its action's title: the dialog's own in the pre-action
+        dialog, the action's ACTIONITEMTITLE in the reminder."""
+        preview_title = preview_title or title
         # The preview runs a nested message loop, so the click is answered only when it closes.
         self.driver.click(title, IDS["IDC_PREVIEW_BUTTON"], timeout=0.5)
-        zemtest.wait_until(lambda: any(c["id"] == IDS["IDC_PREVIEW_TEXT"]
-                                       for c in self.driver.dump(title)["controls"]),
-                           timeout=30, what="the preview")
+        zemtest.wait_until(lambda: self.driver.exists(preview_title) and any(
+            c["id"] == IDS["IDC_PREVIEW_TEXT"] for c in self.driver.dump(preview_title)["controls"]),
+            timeout=30, what="the preview")
         time.sleep(SETTLE_S)
-        self.save(title, "preview")  # the preview is the first window with the caption
-        self.driver.close(title)
-        zemtest.wait_until(lambda: any(c["id"] == IDS["IDC_ACTION_BUTTON"]
+        self.save(preview_title, name)  # the preview is the first window with the caption
+        self.driver.close(preview_title)
+        zemtest.wait_until(lambda: any(c["id"] == IDS["IDC_PREVIEW_BUTTON"]
                                        for c in self.driver.dump(title)["controls"]),
                            timeout=30, what="the dialog after the preview")
 
@@ -120,8 +119,7 @@ def render(state, dpi_state, out):
         "Restart required",
         "Security updates were installed that need a restart.\n"
         "Save your work and restart now, or choose when to be reminded.",
-        flags=":CANCEL:REMIND:AUTO",
-        auto=(900, "Your computer will restart automatically.")),
+        auto_seconds=900, auto_message="Your computer will restart automatically."),
         "Restart required", "preaction-countdown", "IDC_REMIND_BUTTON", b"REMIND:")
     gallery.shot(example("remind.txt"), "Pending maintenance", "reminder-unfolded",
                  "IDC_REMIND_BUTTON", b"REMIND:", before=Gallery.fold_and_unfold)
@@ -129,37 +127,34 @@ def render(state, dpi_state, out):
         "Contoso IT: restart required",
         "Your IT department installed security updates on this computer.\n"
         "Please save your work and restart when it suits you.",
-        extra=[("IMAGEPATH", zemtest._windows_path(ROOT / "resources" / "zemclientui.ico"))]),
+        image_path=zemtest._windows_path(ROOT / "resources" / "zemclientui.ico")),
         "Contoso IT: restart required", "preaction-icon", "IDC_CANCEL_BUTTON", b"CANCEL")
     gallery.shot(restart_prompt(
         "Restart to finish updates",
         "Updates were installed that need a restart.\n"
         "Preview Action... shows what the restart finishes.",
-        flags=":CANCEL:PREVIEW", extra=[("ACTIONPREVIEW", SECURITY_UPDATES)]),
+        remind=False, preview_text=SECURITY_UPDATES),
         "Restart to finish updates", None, "IDC_CANCEL_BUTTON", b"CANCEL",
         before=Gallery.open_preview)
     gallery.shot(example("actionui-de.txt"), "Neustart erforderlich", "preaction-de",
                  "IDC_REMIND_BUTTON", b"REMIND:")
     # The captions stay ASCII: without a window manager Wine draws the title bar in a font of its
     # own that has no Japanese or Arabic glyphs (the caption's text itself is kept exactly).
-    japanese = rewrite_translation_path(restart_prompt(
+    japanese = with_wine_translation_path(restart_prompt(
         "IT Support", "再起動が必要な更新プログラムがインストールされました。\n"
         "作業内容を保存してから、今すぐ再起動するか、再通知の時期を選んでください。",
-        flags=":CANCEL:REMIND:AUTO:XLATE",
-        auto=(1800, "コンピューターは自動的に再起動されます。"),
-        extra=[("XLATEPATH", "translations/ja.txt")]))
-    arabic = rewrite_translation_path(restart_prompt(
+        auto_seconds=1800, auto_message="コンピューターは自動的に再起動されます。",
+        translation_path="translations/ja.txt"))
+    arabic = with_wine_translation_path(restart_prompt(
         "IT Support", "ثبّت فريق الدعم الفني تحديثات تتطلب إعادة تشغيل الكمبيوتر.\n"
         "يُرجى حفظ عملك ثم إعادة التشغيل الآن، أو اختيار موعد التذكير.",
-        flags=":CANCEL:REMIND:AUTO:XLATE",
-        auto=(1800, "ستتم إعادة تشغيل الكمبيوتر تلقائيًا."),
-        extra=[("XLATEPATH", "translations/ar.txt")]))
-    chinese = rewrite_translation_path(restart_prompt(
+        auto_seconds=1800, auto_message="ستتم إعادة تشغيل الكمبيوتر تلقائيًا.",
+        translation_path="translations/ar.txt"))
+    chinese = with_wine_translation_path(restart_prompt(
         "IT Support", "已安装需要重启计算机的安全更新。\n"
         "请保存您的工作，然后立即重启，或选择何时再次提醒。",
-        flags=":CANCEL:REMIND:AUTO:XLATE",
-        auto=(1800, "计算机将自动重启。"),
-        extra=[("XLATEPATH", "translations/zh-Hans.txt")]))
+        auto_seconds=1800, auto_message="计算机将自动重启。",
+        translation_path="translations/zh-Hans.txt"))
     for request, name, family in ((japanese, "preaction-ja", "VL PGothic"),
                                   (arabic, "preaction-ar", "DejaVu Sans"),
                                   (chinese, "preaction-zh-Hans", "WenQuanYi Micro Hei")):
@@ -169,10 +164,35 @@ def render(state, dpi_state, out):
         finally:
             dialog_font(zemtest.session(), None)
 
+    render_fields(gallery)
+
     capture.use_session(dpi_state)
     gallery.shot(example("remind.txt"), "Pending maintenance", "reminder-144dpi",
                  "IDC_REMIND_BUTTON", b"REMIND:",
                  before=Gallery.more_info)
+
+
+def render_fields(gallery):
+    """The pictures of docs/integrating.md: every text of the request is the name of its field,
+    so that each field is labelled where it appears. AUTOMESSAGE, given, shows nowhere."""
+    icon = zemtest._windows_path(ROOT / "resources" / "zemclientui.ico")
+    gallery.shot(zemtest.Progress("TITLE", "MESSAGE", image_path=icon), "TITLE",
+                 "fields-progress", "IDC_HIDE_BUTTON", b"OK")
+    gallery.shot(zemtest.ActionUi(
+        "TITLE", "MESSAGE", "BUTTONTEXT", cancel=True, preview_text="ACTIONPREVIEW",
+        remind_seconds=1800, max_remind_seconds=14400, auto_seconds=3600,
+        auto_message="AUTOMESSAGE", image_path=icon),
+        "TITLE", "fields-actionui", "IDC_CANCEL_BUTTON", b"CANCEL",
+        before=lambda g, title: g.open_preview(title, "fields-actionui-preview"))
+    action = zemtest.Action(17, "RESTART", 86400, "ACTIONITEMMSG", "ACTIONITEMBODY",
+                            "ACTIONITEMTITLE", preview=True, cancel=True)
+
+    def unfold_and_preview(g, title):
+        g.more_info(title)
+        g.open_preview(title, "fields-remind-preview", preview_title="ACTIONITEMTITLE")
+
+    gallery.shot(zemtest.Remind("TITLE", [action], 3600, image_path=icon), "TITLE",
+                 "fields-remind", "IDC_REMIND_BUTTON", b"REMIND:", before=unfold_and_preview)
 
 
 def main():

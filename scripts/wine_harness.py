@@ -183,6 +183,13 @@ class WineSession:
     def popen(self, program, args=(), **kwargs):
         return subprocess.Popen([wine_binary(), str(program), *args], env=self.env(), **kwargs)
 
+    def runner(self):
+        """The command prefix that runs a Windows program in this session, for the kit's run():
+        `env` with what the session sets, then wine."""
+        base = os.environ
+        return ["env", *(f"{key}={value}" for key, value in self.env().items()
+                         if base.get(key) != value), wine_binary()]
+
     def run(self, program, args=(), stdin_bytes=None, timeout=120):
         proc = self.popen(program, args, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                           stderr=subprocess.DEVNULL)

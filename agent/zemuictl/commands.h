@@ -15,3 +15,12 @@ int RunEncodeCommand(const CommandArguments& arguments);
 // zemuictl check-translation FILE [--catalogue PATH]: a translation file checked as the product
 // reads and formats it, against the catalogue beside it or the one named.
 int RunCheckTranslationCommand(const CommandArguments& arguments);
+
+#ifdef _WIN32
+// zemuictl run [--exe PATH] [--timeout SECONDS] [--session ...] FILE: one prompt, its outcome.
+int RunRunCommand(const CommandArguments& arguments);
+// zemuictl stop: signals the stop event, which closes every open dialog.
+int RunStopCommand(const CommandArguments& arguments);
+// zemuictl sessions: the user sessions, as the launcher chooses among them.
+int RunSessionsCommand(const CommandArguments& arguments);
+#endif

@@ -28,22 +28,12 @@ PREVIEW_OFFSET = 180
 IMMEDIATELY = " immediately"
 
 
-def actionui(title, flags="", auto=None, remind=None, button="Install Now",
-             message="The update is ready.", preview=None, xlate=None, image=None):
+def actionui(title, auto=None, remind=(None, None), button="Install Now",
+             message="The update is ready.", preview=None, xlate=None, image=None, cancel=False,
+             taskbar=False):
     """An ACTIONUI request; auto is the auto time, remind a (time, maximum) pair."""
-    fields = []
-    if auto is not None:
-        fields += [("AUTOTIME", auto), ("AUTOMESSAGE", "Starting by itself")]
-    if remind is not None:
-        fields += [("REMINDTIME", remind[0]), ("MAXREMINDTIME", remind[1])]
-    fields += [("BUTTONTEXT", button), ("TITLE", title), ("MESSAGE", message)]
-    if preview is not None:
-        fields.append(("ACTIONPREVIEW", preview))
-    if xlate is not None:
-        fields.append(("XLATEPATH", xlate))
-    if image is not None:
-        fields.append(("IMAGEPATH", image))
-    return zemtest.request("ACTIONUI", flags, fields)
+    return zemtest.ActionUi(title, message, button, cancel, preview, *remind, auto,
+                            None if auto is None else "Starting by itself", taskbar, xlate, image)
 
 
 def open_dialog(driver, title, **options):
@@ -110,7 +100,7 @@ def test_action_button_replies_ok_and_close_box_and_escape_do_nothing():
 def test_one_second_countdown_takes_the_action_automatically():
     title = zemtest.unique_title("preaction-auto1")
     driver = zemtest.Driver()
-    with open_dialog(driver, title, flags=":AUTO", auto=1) as run:
+    with open_dialog(driver, title, auto=1) as run:
         shown_at = time.monotonic() - run.started
         assert run.wait_for_output() == b"OKAUTO\n"
         # The action comes with the second tick, two periods after the window was created.
@@ -129,7 +119,7 @@ def countdown_seconds(dump):
 def test_countdown_line_layout_and_the_action_button_during_a_countdown():
     title = zemtest.unique_title("preaction-auto90")
     driver = zemtest.Driver()
-    with open_dialog(driver, title, flags=":AUTO:TASKBAR", auto=90) as run:
+    with open_dialog(driver, title, taskbar=True, auto=90) as run:
         dump = driver.dump(title)
         assert zemtest.control(dump, COUNTDOWN_LINE)["visible"]
         # It starts at 00:01:30 and loses a second per tick (a dump takes a few ticks).
@@ -154,7 +144,7 @@ def test_cancel_is_translated_and_replies_cancel():
     with tempfile.TemporaryDirectory() as directory:
         translation = Path(directory) / "de.txt"
         translation.write_bytes(b"Cancel\tAbbrechen\nInstall Now\tJetzt installieren\n")
-        with open_dialog(driver, title, flags=":CANCEL:XLATE:TASKBAR",
+        with open_dialog(driver, title, cancel=True, taskbar=True,
                          xlate=zemtest._windows_path(translation)) as run:
             dump = driver.dump(title)
             assert zemtest.control(dump, CANCEL_BUTTON)["text"] == "Abbrechen"
@@ -170,7 +160,7 @@ def test_cancel_is_translated_and_replies_cancel():
 def test_remind_list_shrinks_on_the_first_tick():
     title = zemtest.unique_title("preaction-remind")
     driver = zemtest.Driver()
-    with open_dialog(driver, title, flags=":REMIND", remind=(3600, 3600)) as run:
+    with open_dialog(driver, title, remind=(3600, 3600)) as run:
         dump = driver.dump(title)
         assert shown(dump, REMIND_BUTTON) and shown(dump, REMIND_COMBO)
         assert zemtest.control(dump, REMIND_BUTTON)["text"] == "Remind Again"
@@ -188,7 +178,7 @@ def test_remind_list_shrinks_on_the_first_tick():
 def test_remind_choice_starts_at_the_requested_time_and_follows_the_user():
     title = zemtest.unique_title("preaction-pick")
     driver = zemtest.Driver()
-    with open_dialog(driver, title, flags=":REMIND", remind=(3600, 86400)) as run:
+    with open_dialog(driver, title, remind=(3600, 86400)) as run:
         # After the first tick the intervals shorter than 86399 s are left.
         def trimmed():
             combo = zemtest.control(driver.dump(title), REMIND_COMBO)
@@ -204,7 +194,7 @@ def test_remind_choice_starts_at_the_requested_time_and_follows_the_user():
 def test_remind_maximum_of_60_leaves_only_immediately():
     title = zemtest.unique_title("preaction-remind60")
     driver = zemtest.Driver()
-    with open_dialog(driver, title, flags=":REMIND", remind=(60, 60)) as run:
+    with open_dialog(driver, title, remind=(60, 60)) as run:
         zemtest.wait_until(lambda: zemtest.control(driver.dump(title), REMIND_COMBO)["entries"]
                            == [IMMEDIATELY], what="the switch to immediately")
         driver.click(title, REMIND_BUTTON)
@@ -215,8 +205,8 @@ def test_remind_choice_is_withdrawn_when_the_maximum_runs_out():
     title, clock = zemtest.unique_title("preaction-remind2"), zemtest.unique_title("clock")
     driver = zemtest.Driver()
     # The dialog shows no tick once the choice is gone; the clock's countdown line shows each one.
-    with open_dialog(driver, title, flags=":REMIND", remind=(2, 2)) as run, \
-            open_dialog(driver, clock, flags=":AUTO", auto=60):
+    with open_dialog(driver, title, remind=(2, 2)) as run, \
+            open_dialog(driver, clock, auto=60):
         dump = zemtest.wait_until(
             lambda: (lambda d: not shown(d, REMIND_BUTTON) and not shown(d, REMIND_COMBO) and d)(
                 driver.dump(title)), what="the remind choice to be withdrawn")
@@ -237,7 +227,7 @@ def test_stop_event_replies_closed():
     driver = zemtest.Driver()
     with driver.hold_stop_event(60000):
         try:
-            with open_dialog(driver, title, flags=":CANCEL:REMIND", remind=(0, 0)) as run:
+            with open_dialog(driver, title, cancel=True, remind=(0, 0)) as run:
                 driver.stop_event("signal")
                 assert_reply(run, b"CLOSED\n")
         finally:
@@ -247,7 +237,7 @@ def test_stop_event_replies_closed():
 def test_session_end():
     title = zemtest.unique_title("preaction-endsession")
     driver = zemtest.Driver()
-    with open_dialog(driver, title, flags=":CANCEL") as run:
+    with open_dialog(driver, title, cancel=True) as run:
         driver.endsession(title, False)
         driver.settle(title)  # what the handler posted is handled: a wrong close would have landed
         assert driver.exists(title) and run.output == b""
@@ -281,7 +271,7 @@ def test_picture_moves_the_message_box_right():
 def test_countdown_ending_during_the_preview_still_replies_okauto():
     title = zemtest.unique_title("preaction-preview")
     driver = zemtest.Driver()
-    with open_dialog(driver, title, flags=":PREVIEW:AUTO", auto=12,
+    with open_dialog(driver, title, auto=12,
                      preview="What the action does") as run:
         dialog = driver.dump(title)
         assert shown(dialog, PREVIEW_BUTTON)
@@ -300,7 +290,7 @@ def test_countdown_ending_during_the_preview_still_replies_okauto():
 def test_preview_button_is_disabled_while_the_preview_is_open():
     title = zemtest.unique_title("preaction-preview2")
     driver = zemtest.Driver()
-    with open_dialog(driver, title, flags=":PREVIEW", preview="details") as run:
+    with open_dialog(driver, title, preview="details") as run:
         assert driver.click(title, PREVIEW_BUTTON, timeout=0.5) == "pending"
         zemtest.wait_until(lambda: any(c["id"] == PREVIEW_TEXT
                                        for c in driver.dump(title)["controls"]),
@@ -325,10 +315,12 @@ def test_button_text_with_a_variable_ends_with_closed():
 
 def test_request_errors():
     title = zemtest.unique_title("preaction-errors")
+    # Raw bytes: requests the kit refuses to write.
     cases = [
-        (zemtest.request("ACTIONUI", ":AUTOTAKEACTION", [("TITLE", title)]),
+        (actionui(title).encode().replace(b"ACTIONUI", b"ACTIONUI:AUTOTAKEACTION"),
          b"Error: Bad command\n"),
-        (actionui(title, flags=":AUTO", auto=0), b"Error: Bad auto time error\n"),
+        (actionui(title, auto=5).encode().replace(b"AUTOTIME:5", b"AUTOTIME:0"),
+         b"Error: Bad auto time error\n"),
     ]
     runs = [(zemtest.start_product(request), expected) for request, expected in cases]
     for run, expected in runs:

@@ -10,7 +10,7 @@ import pytest
 import zemtest
 from test_actionui import PICTURE_RGB, actionui, icon_file
 from test_remind import action, remind
-from zemtest import IDS, Driver, control, request, start_product, unique_title
+from zemtest import IDS, Driver, Progress, control, start_product, unique_title
 
 DPI = 144
 # The logical DPI is per Wine prefix: this module runs in a Wine session of its own.
@@ -93,8 +93,7 @@ def test_progress_with_a_picture():
     driver = Driver()
     with tempfile.TemporaryDirectory() as directory:
         image = icon_file(directory)
-        with start_product(request("PROGRESS", "", [("TITLE", title), ("MESSAGE", "m"),
-                                                    ("IMAGEPATH", image)])) as run:
+        with start_product(Progress(title, "m", image_path=image)) as run:
             driver.wait(title)
             dump = driver.dump(title)
             hide = {IDS["IDC_HIDE_BUTTON"]: PROGRESS_LAYOUT[IDS["IDC_HIDE_BUTTON"]]}
@@ -115,7 +114,7 @@ def test_progress_with_a_picture():
 def test_preaction_and_its_preview():
     title = unique_title("dpi-preaction")
     driver = Driver()
-    with start_product(actionui(title, ":CANCEL:PREVIEW:REMIND:AUTO", auto=300,
+    with start_product(actionui(title, cancel=True, auto=300,
                                 remind=(1800, 3600), preview="details")) as run:
         driver.wait(title)
         dialog = driver.dump(title)

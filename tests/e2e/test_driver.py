@@ -16,20 +16,6 @@ PROGRESS_LAYOUT = {
 }
 
 
-def test_request_builder_frames_fields():
-    built = zemtest.request("PROGRESS", ":TASKBAR", [
-        ("TITLE", b"ab\ncd"),
-        ("AUTOTIME", 30),
-        ("ACTIONITEM:RESTART:CANCEL", None),
-        ("MESSAGE", "\u00e9"),
-        b"raw",
-    ])
-    assert built == (b"UI 1.2\nPROGRESS:TASKBAR\nTITLE:5\nab\ncd\nAUTOTIME:30\n"
-                     b"ACTIONITEM:RESTART:CANCEL\nMESSAGE:2\n\xc3\xa9\nraw")
-    assert zemtest.request("REMIND", fields=[("TITLE", b"x")], field_newline=False) == \
-        b"UI 1.2\nREMIND\nTITLE:1\nx"
-
-
 def test_dump_matches_progress_template():
     title = zemtest.unique_title("floor-dump")
     driver = zemtest.Driver()

@@ -6,7 +6,7 @@ import pytest
 import zemtest
 from test_actionui import actionui
 from test_remind import action, remind
-from zemtest import IDS, request
+from zemtest import IDS, Progress
 
 MESSAGE = IDS["IDC_ACTION_MESSAGE"]
 PROGRESS_MESSAGE = IDS["IDC_PROGRESS_MESSAGE"]
@@ -21,13 +21,13 @@ PREVIEW_OWNER = "#32770"
 # Per dialog: its request, the controls a reader must name, where the focus starts and the box
 # Escape is tried in. The pre-action dialog counts down, so its countdown precedes the message.
 DIALOGS = {
-    "ACTIONUI": (lambda title: actionui(title, ":CANCEL:PREVIEW:REMIND:AUTO", auto=900,
+    "ACTIONUI": (lambda title: actionui(title, cancel=True, auto=900,
                                         remind=(1800, 500000), button="Restart Now",
                                         preview="details"),
                  (REMIND_COMBO, MESSAGE), MESSAGE),
     "REMIND": (lambda title: remind(title, [action(1, "RESTART"), action(2, "SHUTDOWN")]),
                (REMIND_COMBO, IDS["IDC_ACTION_COMBO"], MESSAGE), REMIND_COMBO),
-    "PROGRESS": (lambda title: request("PROGRESS", "", [("TITLE", title), ("MESSAGE", "m")]),
+    "PROGRESS": (lambda title: Progress(title, "m"),
                  (PROGRESS_MESSAGE,), PROGRESS_MESSAGE),
 }
 # The pre-action dialog's tab order: the buttons keep theirs, the message comes last.

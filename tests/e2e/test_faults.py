@@ -6,7 +6,7 @@ import time
 import pytest
 
 import zemtest
-from zemtest import IDS, Driver, request, start_product, unique_title
+from zemtest import IDS, Driver, Progress, start_product, unique_title
 
 
 def run_with_reply_pipe_closed(request_bytes, act=None):
@@ -43,7 +43,7 @@ def test_closed_reply_pipe_after_a_dialog():
         driver.click(title, IDS["IDC_HIDE_BUTTON"])
 
     status, seconds = run_with_reply_pipe_closed(
-        request("PROGRESS", "", [("TITLE", title), ("MESSAGE", b"m")]), hide)
+        Progress(title, "m").encode(), hide)
     assert status == 0
     assert seconds < 30
 
@@ -81,7 +81,7 @@ def test_a_crash_in_the_window_system_still_replies_once():
     # the window system takes it, the agent reads exactly one line and a matching exit code.
     title = unique_title("faults-crash")
     driver = Driver()
-    with start_product(request("PROGRESS", "", [("TITLE", title), ("MESSAGE", "\u02dc")])) as run:
+    with start_product(Progress(title, "\u02dc")) as run:
         zemtest.wait_until(lambda: run.output or not run.running() or driver.exists(title),
                            what="a reply or the dialog")
         if driver.exists(title):

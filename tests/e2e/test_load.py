@@ -2,28 +2,24 @@
 
 import pytest
 
-from zemtest import Driver, request, start_product, unique_title, wait_until
+from zemtest import (Action, ActionUi, Driver, Progress, Remind, start_product, unique_title,
+                     wait_until)
 
 DIALOG_COUNT = 16
 
 
 def progress_request(title):
-    return request("PROGRESS", "", [("TITLE", title), ("MESSAGE", b"Installing.")])
+    return Progress(title, "Installing.")
 
 
 def actionui_request(title):
-    return request("ACTIONUI", ":CANCEL:REMIND", [
-        ("REMINDTIME", 1800), ("MAXREMINDTIME", 3600), ("BUTTONTEXT", b"Restart Now"),
-        ("TITLE", title), ("MESSAGE", b"A restart is needed.")])
+    return ActionUi(title, "A restart is needed.", "Restart Now", cancel=True, remind_seconds=1800,
+                    max_remind_seconds=3600)
 
 
 def remind_request(title):
-    return request("REMIND", ":AUTO", [
-        ("AUTOTIME", 600), ("REMINDTIME", 0), ("TITLE", title), ("ACTIONCOUNT", 2),
-        (b"ACTIONITEM:RESTART:CANCEL", None), ("ACTIONID", 7), ("ACTIONPOSTPONE", 3600),
-        ("ACTIONITEMMSG", b"Restart."), ("ACTIONITEMBODY", b"Body."), ("ACTIONITEMTITLE", b"T1"),
-        (b"ACTIONITEM:NONE", None), ("ACTIONID", 8), ("ACTIONPOSTPONE", 7200),
-        ("ACTIONITEMMSG", b"Scan."), ("ACTIONITEMBODY", b"Body."), ("ACTIONITEMTITLE", b"T2")])
+    return Remind(title, [Action(7, "RESTART", 3600, "Restart.", "Body.", "T1", cancel=True),
+                          Action(8, "NONE", 7200, "Scan.", "Body.", "T2")], 0, auto_seconds=600)
 
 
 # Each kind with the reply it gives when the stop event closes it.

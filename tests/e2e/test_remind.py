@@ -6,7 +6,7 @@ import time
 import pytest
 
 import zemtest
-from zemtest import IDS, Driver, control, request, start_product, unique_title
+from zemtest import IDS, Driver, control, start_product, unique_title
 
 SUMMARY = IDS["IDC_SUMMARY"]
 COUNTDOWN = IDS["IDC_COUNTDOWN"]
@@ -32,25 +32,14 @@ MONTHS = ["January", "February", "March", "April", "May", "June", "July", "Augus
           "September", "October", "November", "December"]
 
 
-def action(action_id, kind="NONE", options="", postpone=86400, message=b"msg", body=b"body",
+def action(action_id, kind="NONE", options="", postpone=86400, message="msg", body="body",
            title=None):
-    return {"id": action_id, "kind": kind, "options": options, "postpone": postpone,
-            "message": message, "body": body, "title": title or f"action {action_id}"}
+    return zemtest.Action(action_id, kind, postpone, message, body, title or f"action {action_id}",
+                          ":PREVIEW" in options, ":CANCEL" in options)
 
 
-def item_fields(item):
-    return [(f"ACTIONITEM:{item['kind']}{item['options']}", None), ("ACTIONID", item["id"]),
-            ("ACTIONPOSTPONE", item["postpone"]), ("ACTIONITEMMSG", item["message"]),
-            ("ACTIONITEMBODY", item["body"]), ("ACTIONITEMTITLE", item["title"])]
-
-
-def remind(title, actions, flags="", remind_time=3600, auto=None, count=None, extra=()):
-    fields = [] if auto is None else [("AUTOTIME", auto)]
-    fields += [("REMINDTIME", remind_time), ("TITLE", title),
-               ("ACTIONCOUNT", len(actions) if count is None else count)]
-    for item in actions:
-        fields += item_fields(item)
-    return request("REMIND", flags, fields + list(extra))
+def remind(title, actions, remind_time=3600, auto=None, take_action=False, **options):
+    return zemtest.Remind(title, actions, remind_time, auto, take_action, **options)
 
 
 def reply_of(run):
@@ -126,7 +115,7 @@ def test_take_all_remind_again_and_close_box():
     with dialogs([
         (take_all, remind(take_all, items)),
         (again, remind(again, items, remind_time=900)),
-        (close_box, remind(close_box, items, flags=":TASKBAR", remind_time=7200)),
+        (close_box, remind(close_box, items, taskbar=True, remind_time=7200)),
         (escape, remind(escape, items, remind_time=300)),
     ]) as (driver, runs):
         assert not driver.dump(again)["style"] & zemtest.WS_SYSMENU
@@ -151,8 +140,8 @@ def test_countdown_reminds_or_takes_all():
     items = [action(5), action(6)]
     plain, take_all = unique_title("remind-auto"), unique_title("remind-autotake")
     started = time.monotonic()
-    with start_product(remind(plain, items, flags=":AUTO", auto=2, remind_time=600)) as first, \
-            start_product(remind(take_all, items, flags=":AUTOTAKEACTION", auto=2)) as second:
+    with start_product(remind(plain, items, auto=2, remind_time=600)) as first, \
+            start_product(remind(take_all, items, take_action=True, auto=2)) as second:
         assert reply_of(first) == (b"REMINDAUTO:600\n", 0)
         assert reply_of(second) == (b"RUNALL\n", 0)
         # The line shows 2, 1 and 0 seconds; the third tick activates, then the reply lingers.
@@ -164,8 +153,8 @@ def test_countdown_line_names_the_button_it_will_press():
     take_all_line = "The 'Take Actions Now' button will automatically activate in 00:00:"
     plain, take_all = unique_title("remind-line"), unique_title("remind-line-take")
     items = [action(5), action(6)]
-    with dialogs([(plain, remind(plain, items, flags=":AUTO", auto=50)),
-                  (take_all, remind(take_all, items, flags=":AUTOTAKEACTION", auto=50))]) as \
+    with dialogs([(plain, remind(plain, items, auto=50)),
+                  (take_all, remind(take_all, items, take_action=True, auto=50))]) as \
             (driver, runs):
         first = control(driver.dump(plain), COUNTDOWN)
         assert first["visible"] and first["text"].startswith(remind_line)
@@ -273,8 +262,7 @@ def test_deadline_and_remind_list_trimming():
 
 
 def translated(title, path, items=(action(1), action(2))):
-    return remind(title, list(items), flags=":XLATE",
-                  extra=[("XLATEPATH", zemtest._windows_path(path).encode())])
+    return remind(title, list(items), translation_path=zemtest._windows_path(path))
 
 
 def test_translation_replaces_captions_and_broken_ones_close(tmp_path):
@@ -306,10 +294,11 @@ def test_caption_failing_at_start_shows_no_dialog(tmp_path):
 
 
 def test_request_errors():
-    one = [action(1)]
+    # Raw bytes: requests the kit refuses to write.
     cases = [
-        (request("REMIND"), b"bad1\n"),
-        (remind("t", one, count=2), b"Error: Bad action item\n"),
+        (b"UI 1.2\nREMIND\n", b"bad1\n"),
+        (remind("t", [action(1)]).encode().replace(b"ACTIONCOUNT:1", b"ACTIONCOUNT:2"),
+         b"Error: Bad action item\n"),
     ]
     runs = [(start_product(req), expected) for req, expected in cases]
     for run, expected in runs:

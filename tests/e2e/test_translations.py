@@ -10,7 +10,7 @@ import zemtest
 from test_actionui import (ACTION_BUTTON, CANCEL_BUTTON, MESSAGE_BOX, PREVIEW_BUTTON, REMIND_BUTTON,
                            REMIND_COMBO, actionui)
 from test_remind import INTERVALS, action, remind
-from zemtest import IDS, request, start_product, unique_title
+from zemtest import IDS, Progress, start_product, unique_title
 
 TRANSLATIONS = zemtest.REPO_ROOT / "translations"
 sys.path.insert(0, str(TRANSLATIONS))
@@ -20,16 +20,15 @@ import make_catalogue  # noqa: E402
 # The maximum remind time outlasts the longest interval, so no tick trims the list being read.
 # The pre-action dialog's button text comes from the request and is a template too.
 DIALOGS = {
-    "PROGRESS": (lambda title, xlate: request("PROGRESS", ":XLATE", [
-        ("TITLE", title), ("MESSAGE", "m"), ("XLATEPATH", xlate)]),
+    "PROGRESS": (lambda title, xlate: Progress(title, "m", translation_path=xlate),
         [(IDS["IDC_HIDE_BUTTON"], "Hide")]),
     "ACTIONUI": (lambda title, xlate: actionui(
-        title, ":CANCEL:PREVIEW:REMIND:XLATE", remind=(1800, 500000), button="Restart Now",
+        title, cancel=True, remind=(1800, 500000), button="Restart Now",
         preview="p", xlate=xlate),
         [(CANCEL_BUTTON, "Cancel"), (PREVIEW_BUTTON, "Preview Action..."),
          (REMIND_BUTTON, "Remind Again"), (IDS["IDC_ACTION_BUTTON"], "Restart Now")]),
     "REMIND": (lambda title, xlate: remind(
-        title, [action(1, "RESTART")], flags=":XLATE", extra=[("XLATEPATH", xlate)]),
+        title, [action(1, "RESTART")], translation_path=xlate),
         [(IDS["IDC_MORE_INFO_BUTTON"], "More Info..."), (REMIND_BUTTON, "Remind Again"),
          (IDS["IDC_TAKE_ALL_BUTTON"], "Restart Now")]),
 }

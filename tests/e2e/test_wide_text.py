@@ -5,13 +5,15 @@ wide messages."""
 import zemtest
 from test_actionui import actionui
 from test_remind import action, remind
-from zemtest import IDS, Driver, control, request, start_product, unique_title
+from zemtest import IDS, Driver, Progress, control, start_product, unique_title
 
 WORLD = "Größe – 日本語 Рус 😀"  # Latin-1, General Punctuation, CJK, Cyrillic, beyond the BMP
 
 
-def progress(title, message, flags="", extra=()):
-    return request("PROGRESS", flags, [("TITLE", title), ("MESSAGE", message), *extra])
+def legacy_progress(title, message):
+    """Raw bytes: the kit writes UTF-8 only, and these texts are in the agent's code page."""
+    return b"UI 1.2\nPROGRESS\nTITLE:%d\n%s\nMESSAGE:%d\n%s\n" % (
+        len(title), title, len(message), message)
 
 
 def read_progress(driver, title):
@@ -32,10 +34,10 @@ def cases():
     legacy = "Grüße " + cp1252
     return {
         "utf-8 title and message": (
-            progress(world_title, WORLD), ("Größe ??? " + utf8).encode("cp1252"), read_progress,
+            Progress(world_title, WORLD), ("Größe ??? " + utf8).encode("cp1252"), read_progress,
             (world_title, WORLD)),
         "code page 1252 title and message": (
-            progress(legacy.encode("cp1252"), "Fenster – 20 €".encode("cp1252")),
+            legacy_progress(legacy.encode("cp1252"), "Fenster – 20 €".encode("cp1252")),
             legacy.encode("cp1252"), read_progress, (legacy, "Fenster – 20 €")),
         "utf-8 action title": (
             remind(group, [action(3, title=WORLD)]), group, read_reminder_group, (group, WORLD)),
@@ -61,9 +63,9 @@ def test_caption_translated_to_japanese_reads_back(tmp_path):
     translation = tmp_path / "ja.txt"
     translation.write_bytes("Hide\t隠す\r\n".encode("utf-8"))
     title = unique_title("wide-xlate")
-    xlate = [("XLATEPATH", zemtest._windows_path(translation).encode())]
     driver = Driver()
-    with start_product(progress(title, "m", ":XLATE", xlate)) as run:
+    with start_product(Progress(title, "m", translation_path=zemtest._windows_path(
+            translation))) as run:
         driver.wait(title)
         hide = control(driver.dump(title), IDS["IDC_HIDE_BUTTON"])
         assert hide["wtext"] == "隠す"
@@ -76,7 +78,7 @@ def test_preview_caption_and_text_read_back():
     title = "日本語 " + uid
     find_by = ("??? " + uid).encode("cp1252")
     driver = Driver()
-    with start_product(actionui(title, flags=":PREVIEW", preview=WORLD)) as run:
+    with start_product(actionui(title, preview=WORLD)) as run:
         driver.wait(find_by)
         assert driver.click(find_by, IDS["IDC_PREVIEW_BUTTON"], timeout=0.5) == "pending"
         # The preview, owned by the dialog, is the first window with the caption.

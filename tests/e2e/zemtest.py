@@ -26,7 +26,10 @@ from pathlib import Path
 
 REPO_ROOT = Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(REPO_ROOT / "scripts"))
+sys.path.insert(0, str(REPO_ROOT / "agent" / "python"))
 from wine_harness import WineSession, wine_binary  # noqa: E402
+# The tests build their requests with the agent's kit; raw bytes only for what it refuses.
+from zemclientui import Action, ActionUi, Progress, Remind  # noqa: E402, F401
 
 WINE_STATE = Path(os.environ.get("ZEM_WINE_STATE", REPO_ROOT / "build" / "native" / "wine"))
 WIN_BIN = Path(os.environ.get("ZEM_WIN_BIN", REPO_ROOT / "build" / "native" / "win" / "bin"))
@@ -141,38 +144,6 @@ def wait_until(condition, timeout=15.0, interval=0.05, what="condition"):
         time.sleep(interval)
 
 
-# ---- requests ----
-
-def request(command, flags="", fields=(), version=b"UI 1.2", field_newline=True):
-    """Builds a request: the version line, the command line, then the fields in order.
-
-    fields holds (key, value) pairs: bytes or str give a sized field ("KEY:%d\\n" and the bytes,
-    then "\\n" when field_newline), an int gives a number line "KEY:%d\\n", None gives the bare
-    line "KEY\\n" (such as an ACTIONITEM line). A bare bytes item is inserted as it is.
-    """
-    out = bytearray(_bytes(version) + b"\n" + _bytes(command) + _bytes(flags) + b"\n")
-    for item in fields:
-        if isinstance(item, (bytes, bytearray)):
-            out += item
-            continue
-        key, value = item
-        key = _bytes(key)
-        if value is None:
-            out += key + b"\n"
-        elif isinstance(value, bool):
-            raise TypeError(f"field {key!r}: use an int or bytes, not bool")
-        elif isinstance(value, int):
-            out += b"%s:%d\n" % (key, value)
-        else:
-            data = _bytes(value)
-            out += b"%s:%d\n" % (key, len(data)) + data + (b"\n" if field_newline else b"")
-    return bytes(out)
-
-
-def _bytes(text):
-    return text.encode("utf-8") if isinstance(text, str) else bytes(text)
-
-
 # ---- program runs ----
 
 class ProgramRun:
@@ -267,9 +238,11 @@ class ProgramRun:
         return False
 
 
-def start_product(request_bytes, close_stdin=True):
-    """Starts ZemClientUI.exe and writes the request on its standard input."""
-    return ProgramRun(PRODUCT, stdin_bytes=request_bytes, close_stdin=close_stdin)
+def start_product(request, close_stdin=True):
+    """Starts ZemClientUI.exe and writes the request (a kit request or raw bytes) on its standard
+    input."""
+    data = request if isinstance(request, bytes) else request.encode()
+    return ProgramRun(PRODUCT, stdin_bytes=data, close_stdin=close_stdin)
 
 
 _early_runs = {}
@@ -389,6 +362,10 @@ class Driver:
         """Returns once the dialog has answered two messages sent 5 to 50 ms apart: its thread has
         then been back at its queue in between and has taken what was posted to it before."""
         self.run("roundtrip", *self._title(title), "--count", 2)
+
+    def kill(self, title):
+        """Terminates the process that shows the window, as the task manager would."""
+        self.run("kill", *self._title(title))
 
     def pid_of(self, title):
         return int(self.run("pid-of", *self._title(title)))
