@@ -1,7 +1,8 @@
 #!/usr/bin/python3
-"""Checks the hardening of a built ZemClientUI.exe, read with pefile (Debian's python3-pefile):
+"""Checks the hardening of a built exe that ships (ZemClientUI.exe, zemuictl.exe), read with
+pefile (Debian's python3-pefile):
 
-    check-pe.py EXE
+    check-pe.py EXE...
 
 - the DLL characteristics ask for ASLR with a 64-bit address space (DYNAMIC_BASE,
   HIGH_ENTROPY_VA), DEP (NX_COMPAT) and TERMINAL_SERVER_AWARE;
@@ -10,7 +11,10 @@
   allowed because the manifest redirects it to the side-by-side common controls; API sets
   (api-ms-win-*) are resolved by the loader itself;
 - the stack protector's and the fortify handler's messages are in the file (the static libssp
-  is linked in, so no libssp DLL is imported either).
+  is linked in, so no libssp DLL is imported either);
+- the size is a multiple of 8 and the PE checksum is valid: a signer then neither pads the file
+  nor rewrites the checksum, so removing the signature gives back exactly these bytes. GNU ld
+  writes the checksum, and a stripped exe (-s) ends on its 512-byte file alignment.
 
 Prints what is wrong and exits 1, or exits 0 silently.
 """
@@ -53,16 +57,22 @@ def problems(path):
         data = file.read()
     found += [f"no \"{message.decode()}\" in the file: the handler is not linked in"
               for message in MESSAGES if message not in data]
+    if len(data) % 8:
+        found.append(f"size {len(data)} is not a multiple of 8: signing would pad it")
+    if pe.OPTIONAL_HEADER.CheckSum != pe.generate_checksum():
+        found.append("the PE checksum is not valid: signing would rewrite it")
     return found
 
 
 def main():
-    if len(sys.argv) != 2:
+    if len(sys.argv) < 2:
         raise SystemExit(__doc__)
-    found = problems(sys.argv[1])
-    for problem in found:
-        print(f"{sys.argv[1]}: {problem}")
-    return 1 if found else 0
+    failed = False
+    for path in sys.argv[1:]:
+        for problem in problems(path):
+            print(f"{path}: {problem}")
+            failed = True
+    return 1 if failed else 0
 
 
 if __name__ == "__main__":

@@ -1,6 +1,7 @@
 #!/bin/bash
-# Builds ZemClientUI.exe (that target only, Release) twice from scratch, from two copies of the tree
-# at different paths into different build directories, and fails unless both are byte-identical.
+# Builds the exes a release ships, ZemClientUI.exe and zemuictl.exe (those targets only, Release),
+# twice from scratch, from two copies of the tree at different paths into different build
+# directories, and fails unless each is byte-identical in both.
 #
 #     scripts/check-reproducible.sh [SCRATCH]    # default SCRATCH: build/reproducible
 #
@@ -15,7 +16,7 @@ if [[ -z ${SOURCE_DATE_EPOCH:-} ]]; then
 fi
 export SOURCE_DATE_EPOCH
 
-exes=()
+shipped=(ZemClientUI zemuictl)
 for tree in "$scratch/one" "$scratch/two/at/another/depth"; do
     rm -rf "$tree"
     mkdir -p "$tree/source"
@@ -24,13 +25,15 @@ for tree in "$scratch/one" "$scratch/two/at/another/depth"; do
         tar -C "$tree/source" -xf -
     cmake -S "$tree/source" -B "$tree/build" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$tree/source/cmake/mingw-w64-x86_64.cmake" >"$tree/build.log"
-    cmake --build "$tree/build" -j2 --target ZemClientUI >>"$tree/build.log"
-    exes+=("$tree/build/bin/ZemClientUI.exe")
+    cmake --build "$tree/build" -j2 --target "${shipped[@]}" >>"$tree/build.log"
 done
 
-sha256sum "${exes[@]}"
-if ! cmp -s "${exes[@]}"; then
-    echo "ZemClientUI.exe differs between the two builds" >&2
-    exit 1
-fi
-echo "reproducible: both builds give the same ZemClientUI.exe"
+for name in "${shipped[@]}"; do
+    exes=("$scratch/one/build/bin/$name.exe" "$scratch/two/at/another/depth/build/bin/$name.exe")
+    sha256sum "${exes[@]}"
+    if ! cmp -s "${exes[@]}"; then
+        echo "$name.exe differs between the two builds" >&2
+        exit 1
+    fi
+done
+echo "reproducible: both builds give the same ${shipped[*]/%/.exe}"

@@ -1,6 +1,8 @@
 #!/bin/bash
 # Installs what building and testing ZemClientUI needs on Debian. Idempotent: packages already
 # present are not fetched again, and the package lists are updated at most once per run.
+# osslsigncode signs the release's exes (scripts/release.sh); WenQuanYi Micro Hei draws the Chinese
+# picture of the gallery (scripts/screenshots.py).
 set -euo pipefail
 
 packages=(
@@ -8,6 +10,7 @@ packages=(
     googletest libgtest-dev libbenchmark-dev libicu-dev libfmt-dev
     mingw-w64 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
     wine wine64 xvfb xauth python3 python3-pytest python3-pefile python3-venv python3-setuptools
+    osslsigncode fonts-wqy-microhei
 )
 
 missing=()

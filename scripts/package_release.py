@@ -1,9 +1,9 @@
 #!/usr/bin/python3
-"""Writes the release zip of a built ZemClientUI.exe, the same bytes every time:
+"""Writes the release zip of the built (or signed) exes, the same bytes for the same exes:
 
-    package_release.py EXE OUTPUT_DIR
+    package_release.py OUTPUT_DIR ZemClientUI.exe [zemuictl.exe]
 
-OUTPUT_DIR/ZemClientUI-<version>-win64.zip holds one folder ZemClientUI-<version>/ with the exe,
+OUTPUT_DIR/ZemClientUI-<version>-win64.zip holds one folder ZemClientUI-<version>/ with the exes,
 translations/ (every translations/*.txt and catalogue.tsv), LICENSE, THIRD-PARTY-NOTICES.txt,
 sbom.cdx.json (CycloneDX 1.5) and SHA256SUMS (of every other file, for `sha256sum -c`). The
 entries are sorted, dated SOURCE_DATE_EPOCH (the last commit's time when unset) and 0644/0755.
@@ -37,9 +37,20 @@ def source_date_epoch():
                               capture_output=True, text=True, check=True).stdout)
 
 
-def sbom(version, exe_sha256, epoch):
-    """The CycloneDX 1.5 document: the exe, and the runtime parts linked into it."""
+def sbom(version, exe_hashes, epoch):
+    """The CycloneDX 1.5 document: the product's exe, the kit's command-line tool, and the runtime
+    parts linked into both; each exe with the SHA-256 of the bytes shipped (signed, when signed)."""
+    exe_sha256 = exe_hashes["ZemClientUI.exe"]
     architectures = {}
+    tools = [{
+        "type": "application",
+        "bom-ref": name.removesuffix(".exe"),
+        "name": name.removesuffix(".exe"),
+        "version": version,
+        "description": f"{name}, the agent kit's command-line tool, statically linked (Windows x64)",
+        "licenses": [{"license": {"id": "MIT"}}],
+        "hashes": [{"alg": "SHA-256", "content": sha256}],
+    } for name, sha256 in sorted(exe_hashes.items()) if name != "ZemClientUI.exe"]
     components = []
     for name, description, package, licence in third_party.PARTS:
         package_version = third_party.installed_version(package)
@@ -74,24 +85,26 @@ def sbom(version, exe_sha256, epoch):
                 "hashes": [{"alg": "SHA-256", "content": exe_sha256}],
             },
         },
-        "components": components,
-        "dependencies": [{"ref": "ZemClientUI", "dependsOn": [c["bom-ref"] for c in components]}],
+        "components": tools + components,
+        "dependencies": [{"ref": ref, "dependsOn": [c["bom-ref"] for c in components]}
+                         for ref in ["ZemClientUI"] + [tool["bom-ref"] for tool in tools]],
     }
 
 
 def main():
-    if len(sys.argv) != 3:
+    exes = [Path(name) for name in sys.argv[2:]]
+    if not exes or exes[0].name != "ZemClientUI.exe":
         raise SystemExit(__doc__)
-    exe, out_dir = Path(sys.argv[1]), Path(sys.argv[2])
+    out_dir = Path(sys.argv[1])
     version, epoch = project_version(), source_date_epoch()
-    files = {"ZemClientUI.exe": exe.read_bytes(),
-             "LICENSE": (ROOT / "LICENSE").read_bytes(),
-             "THIRD-PARTY-NOTICES.txt": (ROOT / "THIRD-PARTY-NOTICES.txt").read_bytes()}
+    files = {exe.name: exe.read_bytes() for exe in exes}
+    files.update({"LICENSE": (ROOT / "LICENSE").read_bytes(),
+                  "THIRD-PARTY-NOTICES.txt": (ROOT / "THIRD-PARTY-NOTICES.txt").read_bytes()})
     for path in sorted((ROOT / "translations").glob("*.txt")) + [
             ROOT / "translations" / "catalogue.tsv"]:
         files[f"translations/{path.name}"] = path.read_bytes()
-    exe_sha256 = hashlib.sha256(files["ZemClientUI.exe"]).hexdigest()
-    files["sbom.cdx.json"] = (json.dumps(sbom(version, exe_sha256, epoch), indent=2)
+    exe_hashes = {exe.name: hashlib.sha256(files[exe.name]).hexdigest() for exe in exes}
+    files["sbom.cdx.json"] = (json.dumps(sbom(version, exe_hashes, epoch), indent=2)
                               + "\n").encode()
     files["SHA256SUMS"] = "".join(f"{hashlib.sha256(data).hexdigest()}  {name}\n"
                                   for name, data in sorted(files.items())).encode()

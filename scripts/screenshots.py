@@ -150,8 +150,14 @@ def render(state, dpi_state, out):
         "يُرجى حفظ عملك ثم إعادة التشغيل الآن، أو اختيار موعد التذكير.",
         auto_seconds=1800, auto_message="ستتم إعادة تشغيل الكمبيوتر تلقائيًا.",
         translation_path="translations/ar.txt"))
+    chinese = with_wine_translation_path(restart_prompt(
+        "IT Support", "已安装需要重启计算机的安全更新。\n"
+        "请保存您的工作，然后立即重启，或选择何时再次提醒。",
+        auto_seconds=1800, auto_message="计算机将自动重启。",
+        translation_path="translations/zh-Hans.txt"))
     for request, name, family in ((japanese, "preaction-ja", "VL PGothic"),
-                                  (arabic, "preaction-ar", "DejaVu Sans")):
+                                  (arabic, "preaction-ar", "DejaVu Sans"),
+                                  (chinese, "preaction-zh-Hans", "WenQuanYi Micro Hei")):
         dialog_font(zemtest.session(), family)
         try:
             gallery.shot(request, "IT Support", name, "IDC_REMIND_BUTTON", b"REMIND:")

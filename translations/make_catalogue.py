@@ -14,8 +14,8 @@ Catalogue lines are "key <TAB> context <TAB> English text", in the order of the 
 once. A translation file takes the key before the first tab and the value after the last tab, so
 the catalogue is itself a valid (English) translation file: copy it, replace the last column.
 
-The module also offers the product's reading of a translation file and of a template, for the
-checks and the end-to-end tests.
+The module also offers the product's reading of a translation file, for the end-to-end tests. To
+check a translation file itself: `zemuictl check-translation FILE`, which uses the product's code.
 """
 
 import re
@@ -36,6 +36,7 @@ DEFINITION_FILES = (
     "src/format/date_time_format.cpp",
     "src/format/number_format.cpp",
     "src/ui/accessible_texts.h",
+    "src/format/reading_direction.h",
 )
 
 # Constants of DEFINITION_FILES that never reach the user through a template.
@@ -136,8 +137,6 @@ DEFINITION = re.compile(r"\bconstexpr\b[^;={}]*?\b(k\w+)\s*(?:\[[^\]]*\]\s*)*=\s
 PLACEHOLDER = re.compile(r'"#(\d+)"')
 ESCAPES = {"n": "\n", "t": "\t", "r": "\r", "0": "\0", "\\": "\\", '"': '"', "'": "'"}
 
-SPECIAL_VARIABLES = {"_tab", "_cr", "_lf", "_crlf", "_obrace", "_cbrace"}
-
 
 class CatalogueError(Exception):
     pass
@@ -236,10 +235,6 @@ def render(entries):
     return "".join(f"{key}\t{context}\t{key}\n" for key, context in entries)
 
 
-def read_catalogue_keys(path=CATALOGUE):
-    return [line.split("\t", 1)[0] for line in path.read_text(encoding="utf-8").splitlines()]
-
-
 def parse_translation_file(data):
     """(key, value) pairs as the product reads a translation file's bytes, in file order.
 
@@ -251,23 +246,6 @@ def parse_translation_file(data):
         if b"\t" in line and not line.startswith(b"\t"):
             pairs.append((line.split(b"\t", 1)[0], line.rsplit(b"\t", 1)[1]))
     return pairs
-
-
-def ordinary_variables(template):
-    """Ordinary variable names of a template, in order; raises ValueError where the product would
-    refuse it (unclosed brace, empty name, unknown special variable)."""
-    names = []
-    for name in re.findall(r"\{([^}]*)\}", template):
-        if not name or "{" in name:
-            raise ValueError(f"bad variable {{{name}}} in {template!r}")
-        if name.startswith("_"):
-            if name not in SPECIAL_VARIABLES:
-                raise ValueError(f"unknown special variable {{{name}}} in {template!r}")
-        else:
-            names.append(name)
-    if "{" in re.sub(r"\{[^}]*\}", "", template):
-        raise ValueError(f"unclosed brace in {template!r}")
-    return names
 
 
 def main(argv):

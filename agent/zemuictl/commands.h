@@ -12,6 +12,9 @@ using CommandArguments = std::vector<std::string>;
 int RunCheckCommand(const CommandArguments& arguments);
 // zemuictl encode [FILE]: a JSON description of a request to its bytes, on a binary stdout.
 int RunEncodeCommand(const CommandArguments& arguments);
+// zemuictl check-translation FILE [--catalogue PATH]: a translation file checked as the product
+// reads and formats it, against the catalogue beside it or the one named.
+int RunCheckTranslationCommand(const CommandArguments& arguments);
 
 #ifdef _WIN32
 // zemuictl run [--exe PATH] [--timeout SECONDS] [--session ...] FILE: one prompt, its outcome.

@@ -17,6 +17,9 @@ struct Command {
 constexpr Command kCommands[] = {
     {"check", RunCheckCommand, "check [--json] FILE    report how ZemClientUI reads a request"},
     {"encode", RunEncodeCommand, "encode [FILE]          JSON description to request bytes"},
+    {"check-translation", RunCheckTranslationCommand,
+     "check-translation FILE [--catalogue PATH]\n"
+     "                         report how ZemClientUI reads and formats a translation file"},
 #ifdef _WIN32
     {"run", RunRunCommand, "run [--exe PATH] [--timeout SECONDS] [--session S] FILE   one prompt"},
     {"stop", RunStopCommand, "stop                   signal the stop: every dialog closes"},

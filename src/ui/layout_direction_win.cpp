@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "ui/reading_direction.h"
+#include "format/reading_direction.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// Right-to-left layout (Windows only), chosen by the translation (ui/reading_direction.h).
+// Right-to-left layout (Windows only), chosen by the translation (format/reading_direction.h).
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "ui/reading_direction.h"
+#include "format/reading_direction.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,8 @@
-#include "ui/reading_direction.h"
+#include "format/reading_direction.h"
 
 #include <cstring>
 
 #include "format/template.h"
-#include "ui/accessible_texts.h"
 
 bool IsRightToLeftTranslation() {
     try {
