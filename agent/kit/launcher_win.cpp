@@ -3,12 +3,9 @@
 
 #include "kit/launcher_win.h"
 
-// Need the types of windows.h.
-#include <userenv.h>
-#include <wtsapi32.h>
-
 #include "kit/agent_stop_event_win.h"
 #include "kit/reply_reader_win.h"
+#include "kit/system_library_win.h"
 #include "platform/handles_win.h"
 
 namespace zemkit {
@@ -16,6 +13,10 @@ namespace zemkit {
 namespace {
 
 wchar_t kDesktop[] = L"winsta0\\default";
+
+using QueryUserToken = BOOL(WINAPI*)(ULONG, HANDLE*);
+using CreateEnvironment = BOOL(WINAPI*)(void**, HANDLE, BOOL);
+using DestroyEnvironment = BOOL(WINAPI*)(void*);
 
 struct LaunchFailure {
     RunStatus status;
@@ -57,18 +58,38 @@ ScopedKernelHandle UserToken(const SessionSelector& selector, std::vector<std::s
     const SessionChoice choice = ChooseSession(sessions, selector);
     if (!choice.sessionId) throw LaunchFailure{RunStatus::kNoUserSession, 0, choice.note};
     if (!choice.note.empty()) notes.push_back(choice.note);
+    const auto queryUserToken =
+        SystemFunction<QueryUserToken>(L"wtsapi32.dll", "WTSQueryUserToken");
     HANDLE token = nullptr;
-    if (!WTSQueryUserToken(*choice.sessionId, &token)) {
+    if (queryUserToken == nullptr || !queryUserToken(*choice.sessionId, &token)) {
         throw LaunchFailure{RunStatus::kFailedToStart, GetLastError(), "WTSQueryUserToken"};
     }
     return ScopedKernelHandle(token);
 }
 
-struct EnvironmentBlock {
-    void* block = nullptr;
-    ~EnvironmentBlock() {
-        if (block != nullptr) DestroyEnvironmentBlock(block);
+// The user's own environment, as the shell would give it to the user's programs.
+class EnvironmentBlock {
+  public:
+    explicit EnvironmentBlock(HANDLE token) {
+        if (token == nullptr) return;
+        const auto create =
+            SystemFunction<CreateEnvironment>(L"userenv.dll", "CreateEnvironmentBlock");
+        if (create == nullptr || !create(&block_, token, FALSE)) {
+            throw LaunchFailure{RunStatus::kFailedToStart, GetLastError(),
+                                "CreateEnvironmentBlock"};
+        }
     }
+    ~EnvironmentBlock() {
+        const auto destroy =
+            SystemFunction<DestroyEnvironment>(L"userenv.dll", "DestroyEnvironmentBlock");
+        if (block_ != nullptr && destroy != nullptr) destroy(block_);
+    }
+    EnvironmentBlock(const EnvironmentBlock&) = delete;
+    EnvironmentBlock& operator=(const EnvironmentBlock&) = delete;
+    void* get() const { return block_; }
+
+  private:
+    void* block_ = nullptr;
 };
 
 // A list that lets the child inherit exactly the two pipe ends, nothing else this process holds.
@@ -102,10 +123,7 @@ struct StartedProcess {
 };
 
 StartedProcess StartSuspended(HANDLE token, const std::wstring& exe, Pipes& pipes) {
-    EnvironmentBlock environment;
-    if (token != nullptr && !CreateEnvironmentBlock(&environment.block, token, FALSE)) {
-        throw LaunchFailure{RunStatus::kFailedToStart, GetLastError(), "CreateEnvironmentBlock"};
-    }
+    const EnvironmentBlock environment(token);
     HANDLE inherited[] = {pipes.childInput.get(), pipes.childOutput.get()};
     InheritList inheritList(inherited, 2);
     STARTUPINFOEXW startup = {};
@@ -122,7 +140,7 @@ StartedProcess StartSuspended(HANDLE token, const std::wstring& exe, Pipes& pipe
     const BOOL started =
         token != nullptr
             ? CreateProcessAsUserW(token, exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                                   flags, environment.block, nullptr, &startup.StartupInfo, &info)
+                                   flags, environment.get(), nullptr, &startup.StartupInfo, &info)
             : CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, flags,
                              nullptr, nullptr, &startup.StartupInfo, &info);
     if (!started) throw LaunchFailure{RunStatus::kFailedToStart, GetLastError(), "CreateProcess"};

@@ -5,6 +5,7 @@
 // Needs the types of windows.h.
 #include <wtsapi32.h>
 
+#include "kit/system_library_win.h"
 #include "platform/handles_win.h"
 
 namespace zemkit {
@@ -34,17 +35,12 @@ constexpr int kTypeSessionInfoLevel1 = 2;
 using EnumerateSessionsEx = BOOL(WINAPI*)(HANDLE, DWORD*, DWORD, SessionInfoLevel1**, DWORD*);
 using FreeMemoryEx = BOOL(WINAPI*)(int, void*, ULONG);
 
-HMODULE SessionLibrary() {
-    static HMODULE library = LoadLibraryExW(L"wtsapi32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    return library;
-}
+using QuerySessionInformation = BOOL(WINAPI*)(HANDLE, DWORD, WTS_INFO_CLASS, LPWSTR*, DWORD*);
+using FreeMemory = void(WINAPI*)(void*);
 
 template <typename Function>
 Function SessionFunction(const char* name) {
-    HMODULE library = SessionLibrary();
-    return library == nullptr
-               ? nullptr
-               : reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+    return SystemFunction<Function>(L"wtsapi32.dll", name);
 }
 
 std::string Narrow(const wchar_t* text) {
@@ -70,16 +66,18 @@ SessionState StateOf(WTS_CONNECTSTATE_CLASS state) {
 }
 
 bool IsLocked(DWORD sessionId) {
+    const auto query = SessionFunction<QuerySessionInformation>("WTSQuerySessionInformationW");
+    const auto freeMemory = SessionFunction<FreeMemory>("WTSFreeMemory");
     LPWSTR raw = nullptr;
     DWORD size = 0;
-    if (!WTSQuerySessionInformationW(WTS_CURRENT_SERVER_HANDLE, sessionId, kSessionInfoEx, &raw,
-                                     &size)) {
+    if (query == nullptr || freeMemory == nullptr ||
+        !query(WTS_CURRENT_SERVER_HANDLE, sessionId, kSessionInfoEx, &raw, &size)) {
         return false;
     }
     const auto* info = reinterpret_cast<const SessionInfoExLevel1Head*>(raw);
     const bool locked =
         size >= sizeof *info && info->level == 1 && info->sessionFlags == kSessionStateLock;
-    WTSFreeMemory(raw);
+    freeMemory(raw);
     return locked;
 }
 
