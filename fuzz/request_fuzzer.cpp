@@ -2,21 +2,52 @@
 // input must end in exactly one error reply or in a complete request.
 
 #include <cstring>
+#include <string>
+#include <string_view>
 
+#include "capped_allocation.h"
 #include "protocol/actionui_request.h"
 #include "protocol/progress_request.h"
 #include "protocol/remind_request.h"
 #include "protocol/request_start.h"
+#include "protocol/text_fields.h"
 #include "request_memory.h"
 
 namespace {
 
 constexpr Timestamp kStartTime = 1178269507000000;  // any fixed instant
 constexpr char kErrorPrefix[] = "Error: ";
+std::string_view currentInput;
+
+// Whether a "<key>:<count>" line asked for `size` bytes: a line read starts at any byte after a
+// sized field and holds at most kRequestBufferSize - 1 of them.
+bool AskedFor(const char* key, size_t size) {
+    for (size_t at = currentInput.find(key); at != currentInput.npos;
+         at = currentInput.find(key, at + 1)) {
+        const std::string line(currentInput.substr(at, kRequestBufferSize - 1));
+        int32_t count = 0;
+        if (ScanNumberLine(line.c_str(), key, count) && size == static_cast<size_t>(count) + 1)
+            return true;
+    }
+    return false;
+}
+
+// A count over the allocation cap is refused, and the first one refused ends the request with its
+// field's allocation failure; nothing else gives that reply.
+void CheckRefusedAllocation(const char* reply) {
+    const size_t refused = TakeRefusedAllocation();
+    const TextField* failed = nullptr;
+    for (const TextField* field : kTextFields) {
+        if (std::strcmp(reply, field->allocationFailure) == 0) failed = field;
+    }
+    FUZZ_CHECK((refused > kFuzzAllocationCap) == (failed != nullptr));
+    if (failed != nullptr) FUZZ_CHECK(AskedFor(failed->key, refused));
+}
 
 void CheckReply(const char* reply) {
     FUZZ_CHECK(std::strncmp(reply, kErrorPrefix, sizeof kErrorPrefix - 1) == 0 ||
                std::strcmp(reply, "bad1") == 0);
+    CheckRefusedAllocation(reply);
 }
 
 // The translation path is carried exactly when the process-wide flag asks for it.
@@ -68,6 +99,7 @@ void CheckRemind(const RemindRequestResult& result) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TranslateFlag = false;  // process-wide: one input must not leak it into the next
+    currentInput = std::string_view(reinterpret_cast<const char*>(data), size);
     const auto input = OpenRequestMemory(data, size);
     static char buffer[kRequestBufferSize];
     const RequestStart start = ReadRequestStart(*input, buffer);
@@ -87,5 +119,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             CheckRemind(ReadRemindRequest(*input, start.flagText, kStartTime));
             break;
     }
+    FUZZ_CHECK(TakeRefusedAllocation() == 0);  // a refusal ends the request in a reply
     return 0;
 }

@@ -1,6 +1,7 @@
 #!/bin/bash
 # Long fuzzing campaigns: builds the fuzzers (build/fuzz, clang), runs each target for the given
-# duration over a growing corpus kept in build/fuzz-campaign/<target>, and reports the executions.
+# duration over a growing corpus kept in build/fuzz-campaign/<target>, and reports its executions,
+# their rate and the peak RSS.
 # Usage: fuzz-campaign.sh SECONDS_PER_TARGET [TARGET...]
 set -euo pipefail
 
@@ -18,6 +19,11 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DZEM_WITH_FUZZERS=ON -DZEM_WI
     -DZEM_SANITIZE=OFF >/dev/null
 cmake --build "$build" -j2 --target fuzzers
 
+# A figure from libFuzzer's final statistics in the run's log, or "?".
+final_stat() {
+    grep -o "stat::$1: *[0-9]*" "$log" | grep -o '[0-9]*$' || echo '?'
+}
+
 status=0
 for target in "${targets[@]}"; do
     corpus=$work/$target/corpus
@@ -33,8 +39,8 @@ for target in "${targets[@]}"; do
         result="FAILED (see $log and $artifacts)"
         status=1
     fi
-    runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo '?')
-    printf '%-20s %12s executions  corpus %5d files  %s\n' "$target" "$runs" \
-        "$(ls "$corpus" | wc -l)" "$result"
+    printf '%-20s %11s executions %7s/s  peak RSS %5s MB  corpus %5d files  %s\n' "$target" \
+        "$(final_stat number_of_executed_units)" "$(final_stat average_exec_per_sec)" \
+        "$(final_stat peak_rss_mb)" "$(ls "$corpus" | wc -l)" "$result"
 done
 exit $status

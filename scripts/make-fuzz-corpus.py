@@ -34,6 +34,9 @@ def request_seeds():
         "bad_version": b"UI 0.9\nPROGRESS\n",
         "short_field": b"UI 1.2\r\nPROGRESS\nTITLE:99\nshort",
         "ctrl_z": b"UI 1.2\r\nACTIONUI\nBUTTONTEXT:3\na\x1ab",
+        # Counts over the fuzz builds' allocation cap: their allocation-failure replies.
+        "huge_title": b"UI 1.2\r\nPROGRESS\nTITLE:2000000000\n",
+        "huge_automessage": b"UI 1.2\r\nACTIONUI:AUTO\nAUTOTIME:30\nAUTOMESSAGE:158888888\n",
     }
 
 

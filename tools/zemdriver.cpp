@@ -5,6 +5,7 @@
 
 #include "zemdriver.h"
 
+#include <aclapi.h>
 #include <sddl.h>
 
 #include <algorithm>
@@ -352,6 +353,17 @@ int CommandPidOf(const Options& options) {
     return 0;
 }
 
+// What an administrator's task manager does to the process that owns the window.
+int CommandKill(const Options& options) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(RequireWindow(options), &processId);
+    const ScopedKernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, processId));
+    if (!process || !TerminateProcess(process.get(), 1)) {
+        throw DriverError("cannot terminate process " + std::to_string(processId));
+    }
+    return 0;
+}
+
 // For the soak benchmark: a leak of GDI or USER objects shows as a rising count over time.
 int CommandGuiResources(const Options& options) {
     DWORD processId = 0;
@@ -401,10 +413,31 @@ int HoldSecuredStopEvent() {
     return 0;
 }
 
+// The event's DACL as SDDL, read back as an administrator's process reads it.
+int PrintStopEventSecurity() {
+    const ScopedKernelHandle event(OpenEventW(READ_CONTROL, FALSE, kStopEventWideName));
+    if (!event) throw DriverError("OpenEventW failed, error " + std::to_string(GetLastError()));
+    PSECURITY_DESCRIPTOR rawDescriptor = nullptr;
+    if (GetSecurityInfo(event.get(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                        nullptr, nullptr, &rawDescriptor) != ERROR_SUCCESS) {
+        throw DriverError("GetSecurityInfo failed");
+    }
+    const ScopedLocalMemory descriptor(rawDescriptor);
+    wchar_t* rawText = nullptr;
+    if (!ConvertSecurityDescriptorToStringSecurityDescriptorW(
+            descriptor.get(), SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &rawText, nullptr)) {
+        throw DriverError("cannot convert the security descriptor");
+    }
+    const ScopedLocalMemory text(rawText);
+    std::printf("%ls\n", rawText);
+    return 0;
+}
+
 int CommandStopEvent(const Options& options) {
     if (options.Positional().size() != 1) throw DriverError("stop-event needs one action");
     const std::string& action = options.Positional()[0];
     if (action == "secure") return HoldSecuredStopEvent();
+    if (action == "sddl") return PrintStopEventSecurity();
     const ScopedKernelHandle event = OpenOrCreateStopEvent();
     if (action == "signal") {
         if (!SetEvent(event.get())) throw DriverError("SetEvent failed");
@@ -471,6 +504,7 @@ int Run(const std::vector<std::string>& words) {
          }},
         {"message", CommandMessage},
         {"pid-of", CommandPidOf},
+        {"kill", CommandKill},
         {"roundtrip", CommandRoundTrip},
         {"gui-resources", CommandGuiResources},
         {"screenshot",

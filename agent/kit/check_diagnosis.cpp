@@ -172,8 +172,10 @@ std::string Problem(const CheckTrace& trace, const TraceField*& blamed) {
         }
     }
     if (metTheEnd) {
+        const std::string expected = ExpectedKey(trace.reply);
         return "the request ends after " + LineName(last.field) + ", at " + InputEndText(trace) +
-               ", before the product has all it needs; " + Answers(trace);
+               (expected.empty() ? "" : ", where " + expected + " should follow") + "; " +
+               Answers(trace);
     }
     return RejectedLineProblem(trace, last);
 }

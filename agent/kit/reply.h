@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zemkit {
 
@@ -41,6 +42,7 @@ struct Outcome {
     std::optional<Reply> reply;
     std::optional<int64_t> exitCode;  // normalised
     std::optional<uint32_t> error;    // the system error of a failed launch
+    std::vector<std::string> notes;   // what else the caller should know (session, stop event)
 };
 
 }  // namespace zemkit

@@ -58,4 +58,24 @@ std::string ReplyToJson(const Reply& reply) {
     return out;
 }
 
+std::string OutcomeToJson(const Outcome& outcome) {
+    std::string out = "{\"status\": ";
+    AppendJsonString(out, StatusWord(outcome.status));
+    out += ", \"reply\": ";
+    if (outcome.replyLine) {
+        AppendJsonString(out, *outcome.replyLine);
+    } else {
+        out += "null";
+    }
+    out += ", \"parsed\": " + (outcome.reply ? ReplyToJson(*outcome.reply) : "null");
+    out += ", \"exitCode\": " + (outcome.exitCode ? std::to_string(*outcome.exitCode) : "null");
+    out += ", \"error\": " + (outcome.error ? std::to_string(*outcome.error) : "null");
+    out += ", \"notes\": [";
+    for (size_t i = 0; i < outcome.notes.size(); ++i) {
+        if (i > 0) out += ", ";
+        AppendJsonString(out, outcome.notes[i]);
+    }
+    return out + "]}";
+}
+
 }  // namespace zemkit

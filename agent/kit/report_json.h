@@ -16,4 +16,7 @@ std::string CheckReportToJson(const CheckReport& report);
 // {"kind", "seconds", "actionId", "error"}
 std::string ReplyToJson(const Reply& reply);
 
+// {"status", "reply", "parsed", "exitCode", "error", "notes"}
+std::string OutcomeToJson(const Outcome& outcome);
+
 }  // namespace zemkit

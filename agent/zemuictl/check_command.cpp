@@ -52,7 +52,6 @@ int RunCheckCommand(const CommandArguments& arguments) {
         std::fputs("usage: zemuictl check [--json] FILE   (- reads standard input)\n", stderr);
         return 2;
     }
-    UseBinaryStandardStreams();
     std::string bytes;
     if (!ReadWholeFile(path, bytes)) {
         std::fprintf(stderr, "zemuictl check: cannot read %s\n", path.c_str());

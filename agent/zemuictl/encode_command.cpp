@@ -14,7 +14,6 @@ int RunEncodeCommand(const CommandArguments& arguments) {
         return 2;
     }
     const std::string path = arguments.empty() ? "-" : arguments[0];
-    UseBinaryStandardStreams();
     std::string json;
     if (!ReadWholeFile(path, json)) {
         std::fprintf(stderr, "zemuictl encode: cannot read %s\n", path.c_str());

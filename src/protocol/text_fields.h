@@ -41,3 +41,9 @@ inline constexpr TextField kTranslationPathField = {
 inline constexpr TextField kImagePathField = {"IMAGEPATH", nullptr,
                                               "Error: failed allocating image file buffer",
                                               "Error: failed reading image file path"};
+
+// Every sized field, for what goes over all of them (the fuzzers name a reply's field with it).
+inline constexpr const TextField* kTextFields[] = {
+    &kTitleField,           &kMessageField,       &kAutoMessageField, &kButtonTextField,
+    &kPreviewField,         &kActionMessageField, &kActionBodyField,  &kActionTitleField,
+    &kTranslationPathField, &kImagePathField};

@@ -10,9 +10,13 @@
 
 namespace {
 
-// The longest an idle loop waits before it polls the agent's stop event again: the loop waits on
-// the event itself once it is open, so this only bounds the retry of an event that is missing.
+// The longest an idle loop waits before it polls the agent's stop event again. Once the event is
+// open the loop sleeps until a message or the event arrives, so this only bounds the retry of an
+// event that could not be opened.
 constexpr DWORD kStopPollIntervalMs = 100;
+// Posted to the hidden owner window when the stop event is signalled: it reaches the program from
+// the system's modal loops too (moving, sizing, the system menu), which never return to ours.
+constexpr UINT kStopSignalledMessage = WM_APP + 2;
 constexpr int kHiddenWindowPosition = -50;
 
 // An exception caught at a dialog procedure's edge, waiting for the loop to rethrow it.
@@ -35,16 +39,26 @@ class CurrentRunScope {
     CurrentRunScope& operator=(const CurrentRunScope&) = delete;
 };
 
-// Returns as soon as input, a posted or a sent message arrives or the agent signals its stop, else
-// after the poll interval. Sent messages (another program reading a control's text) are answered
-// by the next peek. Once the stop is honoured the event is no longer waited on: it stays
-// signalled (manual reset) and would wake the loop at once on every pass.
+// Returns as soon as input, a posted or a sent message arrives or the agent signals its stop;
+// only while the event could not be opened, also after the poll interval. Sent messages (another
+// program reading a control's text) are answered by the next peek. Once the stop is honoured the
+// event is no longer waited on: it stays signalled (manual reset) and would wake the loop at once
+// on every pass.
 void WaitForMessageOrStop() {
-    HANDLE stop = currentRun.stopEvent != nullptr && *currentRun.onceStopFlag
-                      ? currentRun.stopEvent->Handle()
-                      : nullptr;
+    const bool eventOpen =
+        currentRun.stopEvent != nullptr && currentRun.stopEvent->Handle() != nullptr;
+    HANDLE stop = eventOpen && *currentRun.onceStopFlag ? currentRun.stopEvent->Handle() : nullptr;
     MsgWaitForMultipleObjectsEx(stop != nullptr ? 1 : 0, stop != nullptr ? &stop : nullptr,
-                                kStopPollIntervalMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+                                eventOpen ? INFINITE : kStopPollIntervalMs, QS_ALLINPUT,
+                                MWMO_INPUTAVAILABLE);
+}
+
+LRESULT CALLBACK HiddenOwnerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kStopSignalledMessage) {
+        HonourStopRequest();
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void RethrowStashedException() {
@@ -71,7 +85,7 @@ void SetDialogIcon(const DialogRunSettings& run, HWND window) {
 HWND CreateHiddenOwnerWindow(const wchar_t* title, bool showInTaskbar) {
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.lpfnWndProc = HiddenOwnerProcedure;
     windowClass.lpszClassName = kHiddenWindowClass;
     RegisterClassExW(&windowClass);  // already registered is fine
     return CreateWindowExW(showInTaskbar ? WS_EX_APPWINDOW : 0, kHiddenWindowClass, title, 0,
@@ -89,10 +103,23 @@ bool HonourStopRequest() {
     return true;
 }
 
+void DiscardPendingQuit() {
+    MSG message;
+    PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
 bool PumpDialogMessage(HWND dialog, HACCEL accelerators) {
     HonourStopRequest();
     MSG message;
-    if (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+    const bool queued = PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
+    // A system modal loop (moving, sizing) that ran inside the peek ends on the quit message our
+    // window's destruction posted, and takes it: the run ends all the same once its window is
+    // gone, and a quit still pending was its own.
+    if (!IsWindow(dialog)) {
+        DiscardPendingQuit();
+        return false;
+    }
+    if (!queued) {
         WaitForMessageOrStop();
         return true;
     }
@@ -133,6 +160,7 @@ void RunDialogLoop(const DialogRunSettings& run) {
         if (run.window != nullptr) *run.window = window;
         HACCEL accelerators = LoadAcceleratorsW(run.instance, MAKEINTRESOURCEW(run.templateId));
         CurrentRunScope scope({window, run.stopEvent, run.onceStopFlag});
+        if (run.stopEvent != nullptr) run.stopEvent->PostOnSignal(owner, kStopSignalledMessage);
         while (PumpDialogMessage(window, accelerators)) {
         }
     } catch (...) {

@@ -37,10 +37,14 @@ void RunDialogLoop(const DialogRunSettings& run);
 bool HonourStopRequest();
 
 // One pass of a dialog loop: honours the stop, then takes one message from the thread's queue and
-// hands it to `dialog` or dispatches it; with none queued, waits until one arrives, the stop is
-// signalled or at most 100 ms. False once WM_QUIT arrives. Rethrows an exception that a dialog
+// hands it to `dialog` or dispatches it; with none queued, waits until one arrives or the stop is
+// signalled (at most 100 ms while the event cannot be opened). False once WM_QUIT arrives or
+// `dialog` is gone; a quit still pending is then taken. Rethrows an exception that a dialog
 // procedure caught at its edge while the message was dispatched.
 bool PumpDialogMessage(HWND dialog, HACCEL accelerators);
+
+// Takes back a quit request that a destroyed window left in the queue.
+void DiscardPendingQuit();
 
 // Called from a dialog procedure's catch-all: keeps the exception for the loop (it must not
 // unwind through the dispatch) and destroys the window, which ends the run.

@@ -74,12 +74,6 @@ INT_PTR CALLBACK PreviewDialogProc(HWND window, UINT message, WPARAM wParam, LPA
     }
 }
 
-// Takes back a quit request that a destroyed preview left in the queue.
-void DiscardPendingQuit() {
-    MSG message;
-    PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-}
-
 void ShowPreviewWindow(HINSTANCE instance, HWND owner) {
     HWND window = CreateDialogInLayoutDirection(instance, IDD_PREVIEW, owner, PreviewDialogProc);
     if (window == nullptr) return;

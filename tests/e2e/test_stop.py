@@ -78,3 +78,32 @@ def test_stop_event_secured_for_waiting_only():
                 assert run.reply()[:2] == (b"CLOSED\n", 0)
         finally:
             event.command("reset")
+
+
+# What a process that may read the event's security reads back: SYSTEM and Administrators all
+# access, interactive users and the owner only SYNCHRONIZE.
+STOP_EVENT_SDDL = "D:P(A;;0x1f0003;;;SY)(A;;0x1f0003;;;BA)(A;;0x100000;;;IU)(A;;0x100000;;;OW)"
+WM_SYSCOMMAND, SC_MOVE = 0x0112, 0xF010
+
+
+@pytest.mark.own_session
+def test_a_dialog_creates_the_missing_stop_event_secured():
+    driver = Driver()
+    title = unique_title("stop-created")
+    with start_product(actionui(title, flags=":AUTO", auto=30)) as run:
+        driver.wait(title)
+        assert driver.stop_event("sddl") == STOP_EVENT_SDDL
+        driver.stop_event("signal")
+        assert run.reply()[:2] == (b"CLOSED\n", 0)
+
+
+@pytest.mark.own_session
+def test_stop_closes_a_dialog_held_in_the_systems_move_loop():
+    driver = Driver()
+    title = unique_title("stop-moving")
+    with start_product(actionui(title, flags=":AUTO", auto=30)) as run:
+        driver.wait(title)
+        # Sent, the command does not return while the system's move loop runs.
+        assert driver.message(title, WM_SYSCOMMAND, SC_MOVE, timeout=0.5) == "pending"
+        driver.stop_event("signal")
+        assert run.reply()[:2] == (b"CLOSED\n", 0)

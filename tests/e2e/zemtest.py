@@ -363,6 +363,10 @@ class Driver:
         then been back at its queue in between and has taken what was posted to it before."""
         self.run("roundtrip", *self._title(title), "--count", 2)
 
+    def kill(self, title):
+        """Terminates the process that shows the window, as the task manager would."""
+        self.run("kill", *self._title(title))
+
     def pid_of(self, title):
         return int(self.run("pid-of", *self._title(title)))
 
