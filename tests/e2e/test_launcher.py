@@ -47,7 +47,7 @@ def test_each_example_replies_through_the_launcher(example, title, reply):
 def test_a_dialog_left_alone_is_closed_by_the_stop_at_the_timeout():
     driver = Driver()
     title = unique_title("launch-timeout")
-    run = launch(actionui(title, flags=":REMIND", remind=(60, 600)), "--timeout", "3")
+    run = launch(actionui(title, remind=(60, 600)).encode(), "--timeout", "3")
     driver.wait(title)
     # The launcher made the event before the dialog, with the security only it may signal under.
     assert driver.stop_event("sddl") == STOP_EVENT_SDDL
@@ -59,7 +59,7 @@ def test_a_dialog_left_alone_is_closed_by_the_stop_at_the_timeout():
 def test_a_prompt_killed_from_outside_gives_no_reply():
     driver = Driver()
     title = unique_title("launch-killed")
-    run = launch(actionui(title))
+    run = launch(actionui(title).encode())
     driver.wait(title)
     driver.kill(title)
     result = outcome(run)

@@ -90,7 +90,7 @@ WM_SYSCOMMAND, SC_MOVE = 0x0112, 0xF010
 def test_a_dialog_creates_the_missing_stop_event_secured():
     driver = Driver()
     title = unique_title("stop-created")
-    with start_product(actionui(title, flags=":AUTO", auto=30)) as run:
+    with start_product(actionui(title, auto=30)) as run:
         driver.wait(title)
         assert driver.stop_event("sddl") == STOP_EVENT_SDDL
         driver.stop_event("signal")
@@ -101,7 +101,7 @@ def test_a_dialog_creates_the_missing_stop_event_secured():
 def test_stop_closes_a_dialog_held_in_the_systems_move_loop():
     driver = Driver()
     title = unique_title("stop-moving")
-    with start_product(actionui(title, flags=":AUTO", auto=30)) as run:
+    with start_product(actionui(title, auto=30)) as run:
         driver.wait(title)
         # Sent, the command does not return while the system's move loop runs.
         assert driver.message(title, WM_SYSCOMMAND, SC_MOVE, timeout=0.5) == "pending"
