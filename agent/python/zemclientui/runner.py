@@ -37,7 +37,8 @@ def run(request, exe, timeout, runner=None) -> Outcome:
     threading.Thread(target=_write_and_close, args=(process.stdin, bytes(data)),
                      daemon=True).start()
     lines = queue.Queue()
-    threading.Thread(target=lambda: lines.put(process.stdout.readline()), daemon=True).start()
+    reader = threading.Thread(target=lambda: lines.put(process.stdout.readline()), daemon=True)
+    reader.start()
     line = _reply_line(process, lines, deadline)
     try:
         code = process.wait(max(0.0, deadline - time.monotonic()))
@@ -46,7 +47,9 @@ def run(request, exe, timeout, runner=None) -> Outcome:
         process.wait()
         return Outcome("timed_out_killed", parse_reply(line) if line else None)
     finally:
-        process.stdout.close()
+        # A reader still blocked holds the stream's lock: closing would wait for it.
+        if not reader.is_alive():
+            process.stdout.close()
     if not line:
         return Outcome("no_reply", None, normalize_exit_code(code))
     return Outcome("replied", parse_reply(line), normalize_exit_code(code))

@@ -9,6 +9,7 @@ import random
 import shutil
 import subprocess
 import sys
+from dataclasses import asdict
 from pathlib import Path
 
 import pytest
@@ -77,7 +78,8 @@ def independent(r):
     return canonical("REMIND", auto + tail, fields, r)
 
 
-def test_every_command_and_flag_combination_matches_the_independent_builder():
+def random_requests():
+    """Random requests of every command in every combination of its flags."""
     rng = random.Random(7)
 
     def text():
@@ -106,8 +108,24 @@ def test_every_command_and_flag_combination_matches_the_independent_builder():
                            ["RESTART", "SHUTDOWN", "NONE"], [False, True], [False, True])]
             requests.append(Remind(text(), rng.sample(actions, rng.randint(1, 3)), number(),
                                    auto, take, **tail))
-    for request in requests:
+    return requests
+
+
+def test_every_command_and_flag_combination_matches_the_independent_builder():
+    for request in random_requests():
         assert request.encode() == independent(request), request
+
+
+@pytest.mark.skipif(not ZEMUICTL.exists(), reason="the native zemuictl is not built")
+def test_the_cpp_kit_writes_the_same_bytes(tmp_path):
+    model = tmp_path / "model.json"
+    for request in random_requests():
+        if isinstance(request.translation_path, bytes) or isinstance(request.image_path, bytes):
+            continue  # JSON carries paths as text only
+        commands = {Progress: "PROGRESS", ActionUi: "ACTIONUI", Remind: "REMIND"}
+        model.write_text(json.dumps({"command": commands[type(request)], **asdict(request)}))
+        assert subprocess.run([str(ZEMUICTL), "encode", str(model)], capture_output=True,
+                              check=True).stdout == request.encode(), request
 
 
 # ---- refusals ----
