@@ -64,3 +64,14 @@ def test_no_source_file_is_longer_than_a_reader_takes_in():
     long_files = {str(p.relative_to(SOURCE_DIR)): n for p in sources()
                   if (n := len(p.read_text().splitlines())) > MAX_LINES}
     assert long_files == {}
+
+
+def test_the_agents_kit_never_reaches_the_dialogs():
+    """The kit may read requests as the product does, never include the dialogs or the program's
+    top: an agent links it without the user interface."""
+    kit = SOURCE_DIR.parent / "agent"
+    reached = {f"{path.relative_to(kit)} -> {name}" for path in sorted(kit.rglob("*"))
+               if path.suffix in (".cpp", ".h")
+               for name in INCLUDE.findall(path.read_text())
+               if name.split("/")[0] in ("ui", "app")}
+    assert reached == set()
