@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "platform/stop_event_win.h"
+#include "ui/window_icons_win.h"
 
 constexpr wchar_t kHiddenWindowClass[] = L"ZemClientHiddenTopLevelWindowClass";
 constexpr wchar_t kHiddenWindowTitle[] = L"MarlixZemClientHiddenWindow";
@@ -20,7 +21,7 @@ struct DialogRunSettings {
     int templateId = 0;
     DLGPROC procedure = nullptr;
     bool showInTaskbar = false;
-    HICON windowIcon = nullptr;  // null: the application's icon
+    WindowIcons* icons = nullptr;  // a size left empty is loaded from the application's icon
     StopEventWatch* stopEvent = nullptr;
     bool* onceStopFlag = nullptr;  // cleared by the first stop seen, which ends the run once
     HWND* window = nullptr;        // receives the dialog window once it is made
