@@ -6,6 +6,7 @@
 # same commit gives the same zip bytes (docs/release.md).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/jobs.sh"
 cd "$root"
 scripts/install-deps.sh
 # Debian's python3, which has pefile (a version manager's python3 may come first on the path).
@@ -22,7 +23,7 @@ build=build/release
 rm -rf "$build"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DZEM_WERROR=ON \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
-cmake --build "$build" -j2 --target ZemClientUI >/dev/null
+cmake --build "$build" -j"$ZEM_JOBS" --target ZemClientUI >/dev/null
 "$python" scripts/check-pe.py "$build/bin/ZemClientUI.exe"
 # The promise of a release: two clean builds at other paths give these same bytes.
 scripts/check-reproducible.sh "$build/reproducible" >/dev/null
