@@ -1,6 +1,7 @@
 #!/bin/bash
 # Builds the release package in a clean checkout: dist/ZemClientUI-<version>-win64.zip, with the
-# version of CMakeLists.txt. It installs what it needs, builds ZemClientUI.exe from scratch in
+# version of CMakeLists.txt. It installs what it needs, checks that the gallery of pictures is
+# what the build renders, builds ZemClientUI.exe from scratch in
 # build/release (Release), checks its hardening and that two more clean builds at other paths give
 # the same bytes, and zips it with the translations, the licences, an SBOM and SHA256SUMS. The
 # same commit gives the same zip bytes (docs/release.md).
@@ -18,6 +19,9 @@ if [[ -z ${SOURCE_DATE_EPOCH:-} ]]; then
     SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null || stat -c %Y CMakeLists.txt)
 fi
 export SOURCE_DATE_EPOCH
+
+# The gallery in the README shows what this build renders.
+scripts/screenshots.sh --check
 
 build=build/release
 rm -rf "$build"
