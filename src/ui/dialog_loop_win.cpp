@@ -111,9 +111,11 @@ void RunDialogLoop(const DialogRunSettings& run) {
             CreateDialogInLayoutDirection(run.instance, run.templateId, owner, run.procedure);
         // A dialog that failed in WM_INITDIALOG is already gone: there is nothing to run.
         if (window == nullptr) return;
-        // Shown first: the icon is in place before the first paint, which the loop does, and
-        // loading it no longer delays the showing.
+        // Shown first: the focus and the icons are in place before the first paint, which the
+        // loop does, and neither delays the showing. The focus activates the dialog, so the
+        // user's window gets the foreground back after it.
         ShowWindow(window, SW_SHOWNA);
+        SendMessageW(window, kDialogShownMessage, 0, 0);
         if (!run.icons->Complete()) LoadMissingApplicationIcons(run.instance, *run.icons);
         SetWindowIcons(window, *run.icons);
         SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
