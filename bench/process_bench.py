@@ -46,7 +46,7 @@ WAITER_WARMUP_SECONDS = 1.5
 # Lets the dialog finish its first paint and timer tick before the memory is read.
 SETTLE_SECONDS = 0.5
 WM_SYSCOMMAND, SC_MOVE = 0x0112, 0xF010
-START_GOAL = 1.10
+START_GOAL = 1.05
 MEMORY_GOAL = 1.2
 ROUND_TRIP_GOAL = 2.0  # ratio of the medians to the floor's
 CLICK_GOAL_SECONDS = 0.015  # p95

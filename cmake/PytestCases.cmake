@@ -1,18 +1,29 @@
 # The pytest cases of tests/e2e and tests/checks as CTest cases, registered from pytest's own
 # collection: the markers in the test files (tests/pytest.ini) decide how each case runs.
 
-# The first python3 on the path that has pytest and pefile (a version manager's python3 may come
-# first without them; Debian's python3-pytest and python3-pefile serve /usr/bin/python3); it also
-# runs the Wine harness and the PE check.
+# The first python3 on the path that has pytest, and pefile for the Windows build (a version
+# manager's python3 may come first without them; Debian's python3-pytest and python3-pefile serve
+# /usr/bin/python3); it also runs the Wine harness and the PE check. Without Windows it is
+# optional: the checks are then left out.
+set(ZEM_PYTHON_MODULES pytest)
+if(ZEM_WITH_WINDOWS)
+    list(APPEND ZEM_PYTHON_MODULES pefile)
+endif()
 function(zem_python_has_test_modules result candidate)
-    execute_process(COMMAND ${candidate} -c "import pytest, pefile"
+    string(REPLACE ";" ", " modules "${ZEM_PYTHON_MODULES}")
+    execute_process(COMMAND ${candidate} -c "import ${modules}"
         RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
     if(NOT status EQUAL 0)
         set(${result} FALSE PARENT_SCOPE)
     endif()
 endfunction()
 find_program(Python3_EXECUTABLE python3 VALIDATOR zem_python_has_test_modules
-    DOC "Python 3 with pytest and pefile, for the pytest cases, the Wine harness and the PE check")
+    DOC "Python 3 with pytest (and pefile), for the pytest cases, the Wine harness and the PE check")
+if(NOT Python3_EXECUTABLE AND NOT ZEM_WITH_WINDOWS)
+    message(STATUS "No python3 with pytest: the checks of the repository are not registered")
+    set(ZEM_PYTHON "")
+    return()
+endif()
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(ZEM_PYTHON ${Python3_EXECUTABLE})
 

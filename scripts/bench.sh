@@ -4,11 +4,12 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/jobs.sh"
 build=$root/build/bench
 results=$build/results.json
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DZEM_WITH_WINDOWS=OFF -DZEM_SANITIZE=OFF >/dev/null
-cmake --build "$build" -j2 --target zem_bench
+cmake --build "$build" -j"$ZEM_JOBS" --target zem_bench
 "$build/bench/zem_bench" --benchmark_out="$results" --benchmark_out_format=json "$@"
 
 /usr/bin/python3 - "$results" <<'PY'

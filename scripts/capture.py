@@ -56,6 +56,29 @@ def png_bytes(width, height, rows):
             + chunk(b"IEND", b""))
 
 
+def png_rows(data):
+    """(width, height, rows) of a PNG that png_bytes wrote (8-bit RGB, every row unfiltered)."""
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        raise ValueError("not a PNG file")
+    at, header, compressed = 8, None, b""
+    while at < len(data):
+        length, = struct.unpack_from(">I", data, at)
+        kind, body = data[at + 4:at + 8], data[at + 8:at + 8 + length]
+        if kind == b"IHDR":
+            header = struct.unpack(">IIBBBBB", body)
+        elif kind == b"IDAT":
+            compressed += body
+        at += 12 + length
+    width, height, depth, colour, *_ = header
+    if (depth, colour) != (8, 2):
+        raise ValueError("not an 8-bit RGB PNG")
+    raw, stride = zlib.decompress(compressed), 1 + 3 * width
+    rows = [raw[y * stride:(y + 1) * stride] for y in range(height)]
+    if any(row[0] != 0 for row in rows):
+        raise ValueError("a filtered row: not written by png_bytes")
+    return width, height, [row[1:] for row in rows]
+
+
 def bmp_to_png(data):
     return png_bytes(*bmp_to_rgb(data))
 
@@ -64,6 +87,12 @@ def use_session(state):
     """Points the driver at the Wine session in state (a wine_harness.py state directory)."""
     zemtest.WINE_STATE = Path(state).resolve()
     zemtest._session = None
+    # A driver server sees the windows of its own session only: the next command starts one in
+    # the new session.
+    for server in zemtest.DriverServer._servers.values():
+        if server.proc is not None:
+            zemtest.DriverServer._stop(server.proc)
+    zemtest.DriverServer._servers.clear()
 
 
 def caption_bytes(title):

@@ -9,6 +9,7 @@
 # the time of CMakeLists.txt).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/jobs.sh"
 scratch=$(mkdir -p "${1:-$root/build/reproducible}" && cd "${1:-$root/build/reproducible}" && pwd)
 if [[ -z ${SOURCE_DATE_EPOCH:-} ]]; then
     SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null ||
@@ -25,7 +26,7 @@ for tree in "$scratch/one" "$scratch/two/at/another/depth"; do
         tar -C "$tree/source" -xf -
     cmake -S "$tree/source" -B "$tree/build" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$tree/source/cmake/mingw-w64-x86_64.cmake" >"$tree/build.log"
-    cmake --build "$tree/build" -j2 --target "${shipped[@]}" >>"$tree/build.log"
+    cmake --build "$tree/build" -j"$ZEM_JOBS" --target "${shipped[@]}" >>"$tree/build.log"
 done
 
 for name in "${shipped[@]}"; do

@@ -6,6 +6,7 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/jobs.sh"
 build=$root/build/fuzz
 work=$root/build/fuzz-campaign
 seconds=${1:?usage: fuzz-campaign.sh SECONDS_PER_TARGET [TARGET...]}
@@ -17,7 +18,7 @@ fi
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DZEM_WITH_FUZZERS=ON -DZEM_WITH_WINDOWS=OFF \
     -DZEM_SANITIZE=OFF >/dev/null
-cmake --build "$build" -j2 --target fuzzers
+cmake --build "$build" -j"$ZEM_JOBS" --target fuzzers
 
 # A figure from libFuzzer's final statistics in the run's log, or "?".
 final_stat() {

@@ -9,8 +9,8 @@ packages=(
     cmake g++ make clang libclang-rt-14-dev clang-format git
     googletest libgtest-dev libbenchmark-dev libicu-dev libfmt-dev
     mingw-w64 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-    wine wine64 xvfb xauth python3 python3-pytest python3-pefile python3-venv python3-setuptools
-    osslsigncode fonts-wqy-microhei
+    wine wine64 xvfb xauth x11-utils python3 python3-pytest python3-pefile python3-venv
+    python3-setuptools osslsigncode fonts-wqy-microhei
 )
 
 missing=()

@@ -1,14 +1,15 @@
 #!/bin/bash
 # Builds the release package in a clean checkout: dist/ZemClientUI-<version>-win64.zip, with the
-# version of CMakeLists.txt. It installs what it needs, builds ZemClientUI.exe and zemuictl.exe from
-# scratch in build/release (Release), checks their hardening and that two more clean builds at
-# other paths give the same bytes, signs both when a certificate is given (scripts/sign-exe.sh:
-# ZEM_SIGN_CERT and ZEM_SIGN_KEY, or ZEM_SIGN_PFX and ZEM_SIGN_PASSWORD; ZEM_SIGN_TIMESTAMP_URL,
-# and ZEM_SIGN_CA for a CA the system does not trust) and zips them with the translations, the
-# licences, an SBOM and SHA256SUMS. Unsigned, the same commit gives the same zip bytes
-# (docs/release.md).
+# version of CMakeLists.txt. It installs what it needs, checks that the gallery of pictures is what
+# the build renders, builds ZemClientUI.exe and zemuictl.exe from scratch in build/release
+# (Release), checks their hardening and that two more clean builds at other paths give the same
+# bytes, signs both when a certificate is given (scripts/sign-exe.sh: ZEM_SIGN_CERT and
+# ZEM_SIGN_KEY, or ZEM_SIGN_PFX and ZEM_SIGN_PASSWORD; ZEM_SIGN_TIMESTAMP_URL, and ZEM_SIGN_CA for a
+# CA the system does not trust) and zips them with the translations, the licences, an SBOM and
+# SHA256SUMS. Unsigned, the same commit gives the same zip bytes (docs/release.md).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/jobs.sh"
 cd "$root"
 scripts/install-deps.sh
 # Debian's python3, which has pefile (a version manager's python3 may come first on the path).
@@ -21,12 +22,15 @@ if [[ -z ${SOURCE_DATE_EPOCH:-} ]]; then
 fi
 export SOURCE_DATE_EPOCH
 
+# The gallery in the README shows what this build renders.
+scripts/screenshots.sh --check
+
 build=build/release
 rm -rf "$build"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DZEM_WERROR=ON \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
 shipped=(ZemClientUI zemuictl)
-cmake --build "$build" -j2 --target "${shipped[@]}" >/dev/null
+cmake --build "$build" -j"$ZEM_JOBS" --target "${shipped[@]}" >/dev/null
 for name in "${shipped[@]}"; do "$python" scripts/check-pe.py "$build/bin/$name.exe"; done
 # The promise of a release: two clean builds at other paths give these same bytes.
 scripts/check-reproducible.sh "$build/reproducible" >/dev/null

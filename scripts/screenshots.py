@@ -1,17 +1,22 @@
 #!/usr/bin/python3
 """Renders the gallery in docs/images/: each dialog as the user sees it under Wine.
 
-    screenshots.py --state DIR --dpi-state DIR [--out DIR]
+    screenshots.py --state DIR --dpi-state DIR [--out DIR] [--check]
 
 Both state directories are running sessions of scripts/wine_harness.py, the second one started
 with --dpi 144; scripts/screenshots.sh starts and stops them. Every dialog is ended by a button
 click, as a user would end it, and its reply is checked, so a broken dialog fails the run instead
-of leaving a misleading picture. Countdowns and deadlines differ from run to run.
+of leaving a misleading picture.
+
+With --check the pictures are rendered into a scratch directory instead and compared with those
+in --out pixel by pixel; the run fails when any differs, is missing or is new. Countdowns and
+deadlines differ from run to run: the lines that show them are left out of the comparison.
 """
 
 import argparse
 import subprocess
 import sys
+import tempfile
 import time
 from pathlib import Path
 
@@ -25,6 +30,8 @@ IDS = zemtest.IDS
 # The countdown ticks once a second; a picture taken this long after the dialog shows has every
 # control painted.
 SETTLE_S = 1.0
+# The controls whose text follows the clock: masked when pictures are compared.
+CLOCK_CONTROLS = (IDS["IDC_COUNTDOWN"], IDS["IDC_DEADLINE"])
 
 SECURITY_UPDATES = ("The computer restarts to finish installing:\n"
                     "- Security update for the file system driver\n"
@@ -45,6 +52,8 @@ class Gallery:
     def __init__(self, out):
         self.out = out
         self.driver = zemtest.Driver()
+        # Per picture name: the rectangles, in the picture, of the controls that follow the clock.
+        self.masks = {}
 
     def shot(self, request, title, name, end_button, reply_prefix, before=None):
         """Shows the request, runs before(gallery, title), saves the dialog as NAME.png (unless
@@ -67,7 +76,15 @@ class Gallery:
     def save(self, title, name, owner_class=None):
         path = self.out / f"{name}.png"
         width, height = capture.capture(title, path, owner_class, self.driver)
-        print(f"{path.relative_to(ROOT)}: {width} x {height}")
+        self.masks[name] = self.clock_rectangles(title, owner_class)
+        print(f"{path.name}: {width} x {height}")
+
+    def clock_rectangles(self, title, owner_class):
+        dump = self.driver.dump(capture.caption_bytes(title), owner_class)
+        left, top = dump["rect"]["left"], dump["rect"]["top"]
+        return [(c["rect"]["left"] - left, c["rect"]["top"] - top,
+                 c["rect"]["right"] - left, c["rect"]["bottom"] - top)
+                for c in dump["controls"] if c["id"] in CLOCK_CONTROLS and c["visible"]]
 
     # Steps run on an open dialog before its last picture.
 
@@ -96,21 +113,31 @@ class Gallery:
                            timeout=30, what="the dialog after the preview")
 
 
-def dialog_font(session, family):
-    """Windows in a language of another script shows the dialogs' "MS Sans Serif" in a UI font of
-    that script; under a Western code page Wine would draw empty boxes, so a picture in such a
-    language borrows that mapping: to FAMILY, or none again when FAMILY is None."""
-    key = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes"
-    args = ["add", key, "/v", "MS Sans Serif", "/d", family, "/f"] if family else \
-        ["delete", key, "/v", "MS Sans Serif", "/f"]
+def registry(session, *args):
     subprocess.run([zemtest.wine_binary(), "reg", *args], env=session.env(),
                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                    stderr=subprocess.DEVNULL, timeout=120)
 
 
+def dialog_font(session, family):
+    """Windows in a language of another script shows the dialogs' "MS Sans Serif" in a UI font of
+    that script; under a Western code page Wine would draw empty boxes, so a picture in such a
+    language borrows that mapping: to FAMILY, or none again when FAMILY is None."""
+    key = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes"
+    registry(session, *(["add", key, "/v", "MS Sans Serif", "/d", family, "/f"] if family else
+                        ["delete", key, "/v", "MS Sans Serif", "/f"]))
+
+
+def steady_caret(session):
+    """A caret that does not blink: a picture shows it whenever it was taken."""
+    registry(session, "add", r"HKCU\Control Panel\Desktop", "/v", "CursorBlinkRate", "/d", "-1",
+             "/f")
+
+
 def render(state, dpi_state, out):
     out.mkdir(parents=True, exist_ok=True)
     capture.use_session(state)
+    steady_caret(zemtest.session())
     gallery = Gallery(out)
 
     gallery.shot(example("progress.txt"), "Installing security update", "progress",
@@ -167,9 +194,49 @@ def render(state, dpi_state, out):
     render_fields(gallery)
 
     capture.use_session(dpi_state)
+    steady_caret(zemtest.session())
     gallery.shot(example("remind.txt"), "Pending maintenance", "reminder-144dpi",
                  "IDC_REMIND_BUTTON", b"REMIND:",
                  before=Gallery.more_info)
+    return gallery
+
+
+def changed_pixels(new, old, masked):
+    """How many pixels differ between two pictures of one size, outside the masked rectangles."""
+    width, _, new_rows = new
+    count = 0
+    for y, (new_row, old_row) in enumerate(zip(new_rows, old[2])):
+        if new_row == old_row:
+            continue
+        for x in range(width):
+            if new_row[3 * x:3 * x + 3] == old_row[3 * x:3 * x + 3]:
+                continue
+            if not any(left <= x < right and top <= y < bottom
+                       for left, top, right, bottom in masked):
+                count += 1
+    return count
+
+
+def differences(rendered, committed, masks):
+    """What differs between the pictures just rendered and the committed ones, one line each."""
+    faults = []
+    for name in sorted({p.stem for p in rendered.glob("*.png")} |
+                       {p.stem for p in committed.glob("*.png")}):
+        if not (committed / f"{name}.png").exists():
+            faults.append(f"{name}.png: rendered but not committed")
+            continue
+        if not (rendered / f"{name}.png").exists():
+            faults.append(f"{name}.png: committed but no longer rendered")
+            continue
+        new = capture.png_rows((rendered / f"{name}.png").read_bytes())
+        old = capture.png_rows((committed / f"{name}.png").read_bytes())
+        if new[:2] != old[:2]:
+            faults.append(f"{name}.png: {old[0]} x {old[1]} committed, {new[0]} x {new[1]} now")
+            continue
+        changed = changed_pixels(new, old, masks.get(name, []))
+        if changed:
+            faults.append(f"{name}.png: {changed} pixels differ")
+    return faults
 
 
 def render_fields(gallery):
@@ -201,9 +268,20 @@ def main():
     parser.add_argument("--state", required=True, help="session at the default 96 DPI")
     parser.add_argument("--dpi-state", required=True, help="session started with --dpi 144")
     parser.add_argument("--out", type=Path, default=ROOT / "docs" / "images")
+    parser.add_argument("--check", action="store_true",
+                        help="compare with the pictures in --out instead of writing them")
     options = parser.parse_args()
-    render(options.state, options.dpi_state, options.out.resolve())
-    return 0
+    if not options.check:
+        render(options.state, options.dpi_state, options.out.resolve())
+        return 0
+    with tempfile.TemporaryDirectory() as scratch:
+        gallery = render(options.state, options.dpi_state, Path(scratch))
+        faults = differences(Path(scratch), options.out.resolve(), gallery.masks)
+    for fault in faults:
+        print(f"stale picture: {fault}", file=sys.stderr)
+    if faults:
+        print("scripts/screenshots.sh renders them again", file=sys.stderr)
+    return 1 if faults else 0
 
 
 if __name__ == "__main__":

@@ -1,7 +1,8 @@
 #!/bin/bash
 # Renders the gallery of dialogs into docs/images/ (see scripts/screenshots.py): builds if needed,
 # starts two Wine sessions of its own (96 and 144 DPI) and stops them again, whatever happens.
-#   scripts/screenshots.sh
+# With --check it writes nothing and fails when a committed picture is not what the build renders.
+#   scripts/screenshots.sh [--check]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 state=$root/build/native/wine-shots
@@ -22,4 +23,4 @@ harness() { /usr/bin/python3 "$root/scripts/wine_harness.py" "$@"; }
 trap 'harness --state "$state" stop; harness --state "$dpi_state" stop' EXIT
 harness --state "$state" start
 harness --state "$dpi_state" start --dpi 144
-/usr/bin/python3 "$root/scripts/screenshots.py" --state "$state" --dpi-state "$dpi_state"
+/usr/bin/python3 "$root/scripts/screenshots.py" --state "$state" --dpi-state "$dpi_state" "$@"

@@ -5,8 +5,9 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
+source "$root/scripts/jobs.sh"
 "$root/scripts/build.sh"
 cd "$root/build/native"
-# Three cases per core: most end-to-end cases wait on the product rather than compute; the cases
-# that compute hold a core each (see zem_keeps_a_core_busy in cmake/ZemCommon.cmake).
-ctest -j"$((3 * $(nproc)))" --output-on-failure --timeout 300
+# Three cases per build job: most end-to-end cases wait on the product rather than compute; the
+# cases that compute hold a core each (see zem_keeps_a_core_busy in cmake/ZemCommon.cmake).
+ctest -j"$((3 * ZEM_JOBS))" --output-on-failure --timeout 300

@@ -1,8 +1,5 @@
-#include <fcntl.h>
-#include <io.h>
 #include <windows.h>
 
-#include <cstdio>
 #include <exception>
 #include <memory>
 
@@ -42,8 +39,6 @@ LONG WINAPI ReplyOnCrash(EXCEPTION_POINTERS*) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    // The reply's line end must be the single byte 0x0A; standard input stays in text mode.
-    _setmode(_fileno(stdout), _O_BINARY);
     SetUnhandledExceptionFilter(ReplyOnCrash);
     std::set_terminate(ReplyInternalError);
     try {

@@ -11,5 +11,6 @@ extern CRITICAL_SECTION OutputLock;
 extern bool RepliedFlag;
 
 // Under `lock`: unless `repliedFlag` is already set, sets it, writes `text` and "\n" (a null text
-// writes nothing), flushes and closes standard output.
+// writes nothing) to the standard output handle and closes it. Allocates nothing and calls no C
+// runtime stream, so a crash can still reply.
 void WriteOneReply(CRITICAL_SECTION& lock, bool& repliedFlag, const char* text);

@@ -31,7 +31,7 @@ void ActionDialog::Run() {
     run.templateId = TemplateId();
     run.procedure = Procedure();
     run.showInTaskbar = showInTaskbar_;
-    run.windowIcon = windowIcon_.get();
+    run.icons = &windowIcons_;
     run.stopEvent = &stopEvent_;
     run.onceStopFlag = &onceStopFlag_;
     run.window = &window_;
@@ -78,11 +78,7 @@ void ActionDialog::ComposeImageBitmap(HWND dialogWindow) {
 }
 
 void ActionDialog::LoadWindowIcon(const char* imagePath) {
-    if (imagePath == nullptr) return;
-    // The request's path, in the system code page.
-    windowIcon_ = ScopedIcon(
-        static_cast<HICON>(LoadImageA(nullptr, imagePath, IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                      GetSystemMetrics(SM_CYICON), LR_LOADFROMFILE)));
+    windowIcons_ = LoadWindowIconsFromFile(imagePath);
 }
 
 void ActionDialog::ReportClosed() {

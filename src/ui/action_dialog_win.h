@@ -13,6 +13,7 @@
 #include "platform/stop_event_win.h"
 #include "ui/localization_failure.h"
 #include "ui/placement.h"
+#include "ui/window_icons_win.h"
 
 // Sent by a dialog object's destructor; every action dialog procedure destroys its window on it.
 constexpr UINT kCloseDialogMessage = WM_USER + 110;
@@ -80,8 +81,11 @@ class ActionDialog {
     Point GetPictureCorner() const { return pictureCorner_; }
     Point& PictureCorner() { return pictureCorner_; }
 
-    // The title-bar icon from the request's image file; null path or failure leaves none.
+    // The window's icons from the request's image file (a path in the system code page); a size
+    // the file does not give, or a null path, leaves the application's icon for that size.
     void LoadWindowIcon(const char* imagePath);
+    // Both icons once the dialog runs; a preview it opens shows them too.
+    const WindowIcons& GetWindowIcons() const { return windowIcons_; }
 
     // The Windows session is ending: the program's top writes "CLOSED" unless it has replied.
     void ReportClosed();
@@ -120,7 +124,8 @@ class ActionDialog {
     uint8_t* imagePixels_ = nullptr;
     ScopedGdiObject imageBitmap_;
     Point pictureCorner_;
-    ScopedIcon windowIcon_;
+    // Released after the destructor has closed the window that shows them.
+    WindowIcons windowIcons_;
     SessionEndNotice* sessionEnd_ = nullptr;
     StopEventWatch stopEvent_;
 };

@@ -5,7 +5,6 @@
 
 #include <exception>
 
-#include "resource.h"
 #include "ui/layout_direction_win.h"
 
 namespace {
@@ -66,18 +65,6 @@ void RethrowStashedException() {
     std::exception_ptr pending = stashedException;
     stashedException = nullptr;
     std::rethrow_exception(pending);
-}
-
-void SetDialogIcon(const DialogRunSettings& run, HWND window) {
-    HICON icon = run.windowIcon;
-    if (icon == nullptr) {
-        icon = static_cast<HICON>(LoadImageW(run.instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON),
-                                             IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                             GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
-    }
-    if (icon != nullptr) {
-        SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-    }
 }
 
 }  // namespace
@@ -151,10 +138,13 @@ void RunDialogLoop(const DialogRunSettings& run) {
             CreateDialogInLayoutDirection(run.instance, run.templateId, owner, run.procedure);
         // A dialog that failed in WM_INITDIALOG is already gone: there is nothing to run.
         if (window == nullptr) return;
-        // Shown first: the icon is in place before the first paint, which the loop does, and
-        // loading it no longer delays the showing.
+        // Shown first: the focus and the icons are in place before the first paint, which the
+        // loop does, and neither delays the showing. The focus activates the dialog, so the
+        // user's window gets the foreground back after it.
         ShowWindow(window, SW_SHOWNA);
-        SetDialogIcon(run, window);
+        SendMessageW(window, kDialogShownMessage, 0, 0);
+        if (!run.icons->Complete()) LoadMissingApplicationIcons(run.instance, *run.icons);
+        SetWindowIcons(window, *run.icons);
         SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         if (previousForeground != nullptr) SetForegroundWindow(previousForeground);
         if (run.window != nullptr) *run.window = window;

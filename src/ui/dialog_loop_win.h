@@ -7,9 +7,14 @@
 #include <windows.h>
 
 #include "platform/stop_event_win.h"
+#include "ui/window_icons_win.h"
 
 constexpr wchar_t kHiddenWindowClass[] = L"ZemClientHiddenTopLevelWindowClass";
 constexpr wchar_t kHiddenWindowTitle[] = L"MarlixZemClientHiddenWindow";
+
+// Sent to a dialog once it shows; it then puts the keyboard focus where it starts. Setting the
+// focus activates the window, which under Wine costs about 10 ms that need not delay the showing.
+constexpr UINT kDialogShownMessage = WM_USER + 111;
 
 // The never-shown top-level window that owns the dialogs.
 HWND CreateHiddenOwnerWindow(const wchar_t* title, bool showInTaskbar);
@@ -20,7 +25,7 @@ struct DialogRunSettings {
     int templateId = 0;
     DLGPROC procedure = nullptr;
     bool showInTaskbar = false;
-    HICON windowIcon = nullptr;  // null: the application's icon
+    WindowIcons* icons = nullptr;  // a size left empty is loaded from the application's icon
     StopEventWatch* stopEvent = nullptr;
     bool* onceStopFlag = nullptr;  // cleared by the first stop seen, which ends the run once
     HWND* window = nullptr;        // receives the dialog window once it is made

@@ -33,6 +33,9 @@ INT_PTR HandleOwnCases(const ActionDialogHandlers& handlers, HWND dialog, UINT m
         case WM_INITDIALOG:
             InitOrRecordFailure(handlers, dialog);
             return FALSE;  // the dialog has put the focus where it belongs
+        case kDialogShownMessage:
+            handlers.focus(dialog);
+            return TRUE;
         case WM_COMMAND:
             return handlers.command(dialog, wParam, lParam);
         case WM_TIMER:

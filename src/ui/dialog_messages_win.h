@@ -21,9 +21,10 @@ std::optional<INT_PTR> HandleSharedDialogMessage(HWND dialog, UINT message, WPAR
 
 // What an action dialog does with the messages in which the dialogs differ.
 struct ActionDialogHandlers {
-    // WM_INITDIALOG; sets the focus itself. A text it cannot localize is recorded on the dialog
-    // object and ends the dialog before it shows.
+    // WM_INITDIALOG. A text it cannot localize is recorded on the dialog object and ends the
+    // dialog before it shows.
     void (*init)(HWND dialog);
+    void (*focus)(HWND dialog);  // kDialogShownMessage: puts the focus where it starts
     INT_PTR (*command)(HWND dialog, WPARAM wParam, LPARAM lParam);  // WM_COMMAND
     void (*timer)(HWND dialog, WPARAM timerId);                     // WM_TIMER; null: none
     // The dialog object's end (kCloseDialogMessage); null: the window is destroyed.

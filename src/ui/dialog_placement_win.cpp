@@ -30,6 +30,18 @@ WorkArea ReadWorkArea() {
     return {0, 0, screen.width, screen.height};
 }
 
+// The work area of the monitor MonitorFromRect names for the rectangle: the one it overlaps most,
+// else the nearest. With one monitor that is SPI_GETWORKAREA's area.
+WorkArea ReadMonitorWorkArea(WorkArea rectangle) {
+    const RECT rect = {rectangle.left, rectangle.top, rectangle.right, rectangle.bottom};
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info)) {
+        return ReadWorkArea();
+    }
+    return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+}
+
 }  // namespace
 
 Point ResolveStartPosition(HWND dialog, Point& stored) {
@@ -47,7 +59,7 @@ void KeepInWorkArea(HWND dialog, LPARAM movedTo) {
     const FrameMetrics frame = {GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME),
                                 GetSystemMetrics(SM_CYCAPTION)};
     const WorkAreaCorrection correction =
-        KeepPointInWorkArea(x, y, ReadWorkArea(), ReadClientSize(dialog), frame);
+        KeepPointOnItsMonitor(x, y, ReadClientSize(dialog), frame, ReadMonitorWorkArea);
     if (correction.move) {
         SetWindowPos(dialog, HWND_TOPMOST, correction.x, correction.y, 0, 0, SWP_NOSIZE);
     }

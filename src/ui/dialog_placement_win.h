@@ -11,7 +11,8 @@
 Point ResolveStartPosition(HWND dialog, Point& stored);
 // WM_INITDIALOG placement: the start position, topmost, without activation.
 void PlaceDialogAtStart(HWND dialog, Point& stored);
-// On WM_MOVE: moves the dialog back into the work area when it left it.
+// On WM_MOVE: moves the dialog back into the work area of the monitor holding the larger part of
+// its client area when it left it.
 void KeepInWorkArea(HWND dialog, LPARAM movedTo);
 
 // Without ":TASKBAR" a dialog has neither a taskbar button nor a system menu.

@@ -48,3 +48,10 @@ WorkAreaCorrection KeepPointInWorkArea(int32_t x, int32_t y, WorkArea area, Clie
     }
     return correction;
 }
+
+WorkAreaCorrection KeepPointOnItsMonitor(int32_t x, int32_t y, ClientSize client,
+                                         FrameMetrics frame,
+                                         const MonitorWorkAreaQuery& workAreaOf) {
+    const WorkArea clientRectangle = {x, y, x + client.right, y + client.bottom};
+    return KeepPointInWorkArea(x, y, workAreaOf(clientRectangle), client, frame);
+}

@@ -3,6 +3,7 @@
 // The placement arithmetic of the dialogs, apart from the window calls that feed it.
 
 #include <cstdint>
+#include <functional>
 
 struct Point {
     int32_t x = 0;
@@ -52,3 +53,13 @@ struct WorkAreaCorrection {
 // bottom edge back inside, and one that passed its left or top edge to that edge.
 WorkAreaCorrection KeepPointInWorkArea(int32_t x, int32_t y, WorkArea area, ClientSize client,
                                        FrameMetrics frame);
+
+// The work area of the monitor holding the larger part of a rectangle on the virtual screen (the
+// nearest monitor when it lies on none).
+using MonitorWorkAreaQuery = std::function<WorkArea(WorkArea rectangle)>;
+
+// KeepPointInWorkArea within the work area of the monitor that holds the larger part of the
+// client rectangle at (x, y), so a dialog may be moved to any monitor and stays whole on one.
+WorkAreaCorrection KeepPointOnItsMonitor(int32_t x, int32_t y, ClientSize client,
+                                         FrameMetrics frame,
+                                         const MonitorWorkAreaQuery& workAreaOf);

@@ -74,10 +74,11 @@ INT_PTR CALLBACK PreviewDialogProc(HWND window, UINT message, WPARAM wParam, LPA
     }
 }
 
-void ShowPreviewWindow(HINSTANCE instance, HWND owner) {
+void ShowPreviewWindow(HINSTANCE instance, HWND owner, const WindowIcons& icons) {
     HWND window = CreateDialogInLayoutDirection(instance, IDD_PREVIEW, owner, PreviewDialogProc);
     if (window == nullptr) return;
     ShowWindow(window, SW_SHOW);
+    SetWindowIcons(window, icons);
     // After the showing: activating the preview would otherwise move the focus to "Hide", and
     // where the activation is refused the focus is set within this thread all the same.
     FocusFirstShownControl(window, {IDC_PREVIEW_TEXT, IDOK});
@@ -108,7 +109,7 @@ void OpenPreview(HWND dialog, const ActionDialog& owner, const char* caption, co
     preview.position = position;
     preview.picture = {owner.GetImageBitmap(), owner.GetImageWidth(), owner.GetImageHeight(), {}};
     EnableControl(dialog, IDC_PREVIEW_BUTTON, false);
-    ShowPreviewWindow(owner.GetModuleInstance(), dialog);
+    ShowPreviewWindow(owner.GetModuleInstance(), dialog, owner.GetWindowIcons());
     // The dialog may be gone by now (its countdown, the stop): then there is no button to enable.
     if (IsWindow(dialog)) EnableControl(dialog, IDC_PREVIEW_BUTTON, true);
 }

@@ -44,6 +44,9 @@ void InitProgressDialog(HWND window) {
     GuardMessageKeys(window, IDC_PROGRESS_MESSAGE, EnterInMessage::kIgnored);
     ApplyReadingOrder(window);
     ShowProgressTexts(window);
+}
+
+void FocusStart(HWND window) {
     FocusFirstShownControl(window, {IDC_PROGRESS_MESSAGE, IDC_HIDE_BUTTON});
 }
 
@@ -55,6 +58,7 @@ INT_PTR OnCommand(HWND window, WPARAM wParam, LPARAM) {
 
 constexpr ActionDialogHandlers kHandlers = {
     InitProgressDialog,
+    FocusStart,
     OnCommand,
     nullptr,  // nothing ticks
     nullptr,

@@ -1,8 +1,11 @@
 """Every C++ file of the tree is as clang-format writes it with the repository's .clang-format."""
 
 import re
+import shutil
 import subprocess
 from pathlib import Path
+
+import pytest
 
 ROOT = Path(__file__).resolve().parents[2]
 
@@ -15,6 +18,8 @@ def cpp_files():
     return [name for name in listed.split("\0") if name and (ROOT / name).exists()]
 
 
+# The quick native loop may run without it; CI installs it.
+@pytest.mark.skipif(shutil.which("clang-format") is None, reason="clang-format is not installed")
 def test_every_cpp_file_is_clang_formatted():
     files = cpp_files()
     assert files

@@ -22,6 +22,7 @@ def at_dpi(pixels):
     return (pixels * DPI + 48) // 96
 
 PICTURE_PX = 32  # icon_file's size at 96 DPI
+ICONS = [(at_dpi(32),) * 2, (at_dpi(16),) * 2]  # big and small, for the resource and the file
 PREVIEW_OFFSET_PX = 180
 PANEL_MARGIN_PX = 15
 
@@ -95,6 +96,7 @@ def test_progress_with_a_picture():
         image = icon_file(directory)
         with start_product(Progress(title, "m", image_path=image)) as run:
             driver.wait(title)
+            zemtest.wait_until(lambda: zemtest.window_icons(title) == [ICONS], what="icons")
             dump = driver.dump(title)
             hide = {IDS["IDC_HIDE_BUTTON"]: PROGRESS_LAYOUT[IDS["IDC_HIDE_BUTTON"]]}
             assert layout_faults(dump, hide) == []
@@ -125,6 +127,7 @@ def test_preaction_and_its_preview():
             what="the preview")
         offset = dialog["rect"]["top"] - preview["rect"]["top"]
         assert offset == at_dpi(PREVIEW_OFFSET_PX)
+        zemtest.wait_until(lambda: zemtest.window_icons(title) == [ICONS] * 2, what="icons")
         driver.close(title)  # the preview
         zemtest.wait_until(lambda: driver.dump(title)["hwnd"] == dialog["hwnd"],
                            what="the dialog again")
@@ -138,6 +141,7 @@ def test_reminder_folded_and_unfolded():
     margin = at_dpi(PANEL_MARGIN_PX)
     with start_product(remind(title, [action(1, "RESTART", ":PREVIEW:CANCEL"), action(2)])) as run:
         driver.wait(title)
+        zemtest.wait_until(lambda: zemtest.window_icons(title) == [ICONS], what="icons")
         folded = driver.dump(title)
         take_all = control(folded, IDS["IDC_TAKE_ALL_BUTTON"])["rect"]
         assert folded["rect"]["bottom"] == take_all["bottom"] + margin

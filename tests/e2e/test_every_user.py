@@ -91,6 +91,8 @@ def test_names_focus_and_escape(name):
     driver = zemtest.Driver()
     with zemtest.start_product(build(title)) as run:
         driver.wait(title)
+        zemtest.wait_until(lambda: zemtest.window_icons(title) == [zemtest.ICONS_96_DPI],
+                           what="both icons at their sizes")
         check_names_and_focus(driver.dump(title), named, focus)
         moved = escape_is_ignored(driver, title, box, focus)
         if name == "ACTIONUI":
@@ -110,6 +112,8 @@ def test_preview_names_its_text_and_starts_on_it():
         driver.wait(title)
         assert driver.click(title, IDS["IDC_PREVIEW_BUTTON"], timeout=0.5) == "pending"
         preview = zemtest.wait_until(lambda: preview_dump(driver, title), what="the preview")
+        zemtest.wait_until(lambda: zemtest.window_icons(title) == [zemtest.ICONS_96_DPI] * 2,
+                           what="the dialog's icons on the preview too")
         # Unlike the dialogs, the preview takes the activation, and with it the focus; in a session
         # shared with other cases another program's window may take both at any time, so the
         # focus itself is not asserted here.

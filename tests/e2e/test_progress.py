@@ -134,6 +134,9 @@ def test_picture_moves_the_message_right_and_keeps_its_right_edge(tmp_path):
             start_product(progress(without)) as second:
         driver.wait(with_picture)
         driver.wait(without)
+        # The request's icon, at both sizes, is the window's.
+        zemtest.wait_until(lambda: zemtest.window_icons(with_picture) == [zemtest.ICONS_96_DPI],
+                           what="both icons from the file")
         moved = control(driver.dump(with_picture), MESSAGE)["clientRect"]
         plain = control(driver.dump(without), MESSAGE)["clientRect"]
         margin = plain["left"]

@@ -548,6 +548,24 @@ def _windows_path(path):
     return "Z:" + str(Path(path).resolve()).replace("/", "\\")
 
 
+# A window's big and small icons at 96 DPI (SM_CXICON, SM_CXSMICON).
+ICONS_96_DPI = [(32, 32), (16, 16)]
+
+
+def window_icons(title):
+    """The icon sizes [(width, height), ...] of each window titled `title`, as Wine's X11 driver
+    publishes them (_NET_WM_ICON): it asks the window itself with WM_GETICON, big then small.
+    Wine answers WM_GETICON from another process with nothing, so the driver cannot ask."""
+    def x11(*args):
+        return subprocess.run(args, env=session().env(), capture_output=True, text=True).stdout
+
+    windows = re.findall(r"^\s*(0x[0-9a-f]+) \"" + re.escape(title) + r"\":",
+                         x11("xwininfo", "-root", "-tree"), re.M)
+    return [[(int(w), int(h)) for w, h in re.findall(r"Icon \((\d+) x (\d+)\)",
+                                                     x11("xprop", "-id", window, "_NET_WM_ICON"))]
+            for window in windows]
+
+
 # ---- layout checks ----
 
 def control(dump, control_id):

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "ui/picture_layout.h"
 
 namespace {
@@ -80,6 +83,95 @@ TEST(KeepPointInWorkArea, SnapsPastTheBottomEdge) {
     ASSERT_TRUE(c.move);
     EXPECT_EQ(c.x, 100);
     EXPECT_EQ(c.y, 984 - 138 - 4 - 19);
+}
+
+// A monitor as MonitorFromRect sees it: its whole rectangle and its work area.
+struct Monitor {
+    WorkArea screen;
+    WorkArea work;
+};
+
+int64_t Overlap(WorkArea a, WorkArea b) {
+    const int64_t width = std::min(a.right, b.right) - std::max(a.left, b.left);
+    const int64_t height = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
+    return width > 0 && height > 0 ? width * height : 0;
+}
+
+// MonitorFromRect's choice among the monitors given: the one the rectangle overlaps most.
+MonitorWorkAreaQuery LargestOverlap(std::vector<Monitor> monitors) {
+    return [monitors](WorkArea rectangle) {
+        const auto most = std::max_element(
+            monitors.begin(), monitors.end(), [rectangle](const Monitor& a, const Monitor& b) {
+                return Overlap(rectangle, a.screen) < Overlap(rectangle, b.screen);
+            });
+        return most->work;
+    };
+}
+
+constexpr Monitor kPrimary = {{0, 0, 1280, 1024}, {0, 0, 1280, 984}};
+constexpr Monitor kRight = {{1280, 0, 2560, 1024}, {1280, 0, 2560, 1024}};
+constexpr Monitor kRightTaskbarTop = {{1280, 0, 2560, 1024}, {1280, 40, 2560, 1024}};
+constexpr Monitor kLeft = {{-1280, 0, 0, 1024}, {-1280, 0, 0, 1024}};
+constexpr Monitor kLeftTaskbarLeft = {{-1280, 0, 0, 1024}, {-1220, 0, 0, 1024}};
+
+struct MonitorRow {
+    const char* what;
+    std::vector<Monitor> monitors;
+    Point movedTo;  // client position
+    bool move;
+    Point expected;  // window position
+};
+
+TEST(KeepPointOnItsMonitor, ClampsToTheMonitorHoldingTheLargerPartOfTheClientArea) {
+    const MonitorRow rows[] = {
+        {"one monitor, past its right edge", {kPrimary}, {1000, 100}, true, {828, 81}},
+        {"dragged onto the second monitor", {kPrimary, kRight}, {1600, 300}, false, {}},
+        {"past the second monitor's outer edge",
+         {kPrimary, kRight},
+         {2300, 300},
+         true,
+         {2560 - 448 - 4, 281}},
+        {"across the seam, mostly on the second",
+         {kPrimary, kRight},
+         {1100, 300},
+         true,
+         {1280, 281}},
+        {"across the seam, mostly on the primary",
+         {kPrimary, kRight},
+         {1000, 300},
+         true,
+         {1280 - 448 - 4, 281}},
+        {"on a monitor left of the primary", {kLeft, kPrimary}, {-900, 100}, false, {}},
+        {"past the left monitor's outer edge", {kLeft, kPrimary}, {-1400, 100}, true, {-1280, 81}},
+        {"across the seam, mostly on the left monitor",
+         {kLeft, kPrimary},
+         {-300, 100},
+         true,
+         {-448 - 4, 81}},
+        {"under a taskbar at the top",
+         {kPrimary, kRightTaskbarTop},
+         {1600, 10},
+         true,
+         {1600, 40 - 19}},
+        {"under a taskbar at the left",
+         {kLeftTaskbarLeft, kPrimary},
+         {-1250, 100},
+         true,
+         {-1220, 81}},
+        {"past the primary's bottom, above its taskbar",
+         {kLeft, kPrimary},
+         {100, 900},
+         true,
+         {100, 984 - 138 - 4 - 19}},
+    };
+    for (const MonitorRow& row : rows) {
+        const WorkAreaCorrection c = KeepPointOnItsMonitor(row.movedTo.x, row.movedTo.y, kClient,
+                                                           kFrame, LargestOverlap(row.monitors));
+        EXPECT_EQ(c.move, row.move) << row.what;
+        if (!row.move) continue;
+        EXPECT_EQ(c.x, row.expected.x) << row.what;
+        EXPECT_EQ(c.y, row.expected.y) << row.what;
+    }
 }
 
 TEST(BlendOverColor, CompositesEachByteWithSeparateFloors) {

@@ -116,6 +116,9 @@ void InitPreActionDialog(HWND window) {
     if (dialog != nullptr) {
         FillRemindCombo(window, remindTexts, dialog->GetRemindState());
     }
+}
+
+void FocusStart(HWND window) {
     FocusFirstShownControl(window, {IDC_ACTION_MESSAGE, IDC_REMIND_COMBO});
 }
 
@@ -210,6 +213,7 @@ void OnTimer(HWND window, WPARAM timerId) {
 
 constexpr ActionDialogHandlers kHandlers = {
     InitPreActionDialog,  // a failing caption ends the dialog; the reply is then "CLOSED"
+    FocusStart,
     OnCommand,
     OnTimer,
     nullptr,

@@ -86,8 +86,11 @@ void InitReminderDialog(HWND window, ActionReminderDialog* dialog) {
         dialog->PlaceImage(window);
         dialog->ApplyInfoLayout(window, infoCollapsed);
     }
-    // Folded, the message is hidden: the remind list chooses without acting, and so does
-    // "More Info...".
+}
+
+// Folded, the message is hidden: the remind list chooses without acting, and so does
+// "More Info...".
+void FocusStart(HWND window) {
     FocusFirstShownControl(window, {IDC_ACTION_MESSAGE, IDC_REMIND_COMBO, IDC_MORE_INFO_BUTTON});
 }
 
@@ -200,6 +203,7 @@ void OnCloseRequest(HWND window) {
 // flags set so far.
 constexpr ActionDialogHandlers kHandlers = {
     [](HWND window) { InitReminderDialog(window, currentReminderDialog); },
+    FocusStart,
     OnCommand,
     OnTimer,
     OnCloseRequest,
