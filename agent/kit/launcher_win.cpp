@@ -30,11 +30,13 @@ struct Pipes {
     ScopedKernelHandle replyReader, childOutput;
 };
 
-Pipes CreatePipes() {
+// The request pipe holds the whole request, so that writing it never waits on the product: only
+// the reply is waited for, and that against the deadline.
+Pipes CreatePipes(size_t requestSize) {
     SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
     Pipes pipes;
     HANDLE read = nullptr, write = nullptr;
-    if (!CreatePipe(&read, &write, &inheritable, 0))
+    if (!CreatePipe(&read, &write, &inheritable, static_cast<DWORD>(requestSize + 1)))
         throw LaunchFailure{RunStatus::kFailedToStart, GetLastError(), "CreatePipe"};
     pipes.childInput.Reset(read);
     pipes.requestWriter.Reset(write);
@@ -99,11 +101,16 @@ class InheritList {
         SIZE_T size = 0;
         InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
         buffer_.resize(size);
-        list_ = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(buffer_.data());
-        if (!InitializeProcThreadAttributeList(list_, 1, 0, &size) ||
-            !UpdateProcThreadAttribute(list_, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handles,
-                                       count * sizeof(HANDLE), nullptr, nullptr)) {
+        auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(buffer_.data());
+        if (!InitializeProcThreadAttributeList(list, 1, 0, &size)) {
             throw LaunchFailure{RunStatus::kFailedToStart, GetLastError(), "attribute list"};
+        }
+        list_ = list;
+        if (!UpdateProcThreadAttribute(list_, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handles,
+                                       count * sizeof(HANDLE), nullptr, nullptr)) {
+            const DWORD error = GetLastError();
+            DeleteProcThreadAttributeList(list_);
+            throw LaunchFailure{RunStatus::kFailedToStart, error, "attribute list"};
         }
     }
     ~InheritList() { DeleteProcThreadAttributeList(list_); }
@@ -193,7 +200,7 @@ class OpenDialogScope {
 
 void RunDialog(const std::string& request, const LaunchSettings& settings, Outcome& outcome) {
     const ScopedKernelHandle token = UserToken(settings.session, outcome.notes);
-    Pipes pipes = CreatePipes();
+    Pipes pipes = CreatePipes(request.size());
     const OpenDialogScope open;
     const StartedProcess child = StartSuspended(token.get(), settings.exe, pipes);
     pipes.childInput.Reset();
