@@ -7,35 +7,10 @@
 #include <string>
 
 #include "kit/request_checker.h"
-#include "protocol/actionui_request.h"
-#include "protocol/progress_request.h"
-#include "protocol/remind_request.h"
-#include "protocol/request_start.h"
 #include "request_memory.h"
 
-namespace {
-
-const char* ProductReply(const uint8_t* data, size_t size) {
-    TranslateFlag = false;
-    const auto input = OpenRequestMemory(data, size);
-    static char buffer[kRequestBufferSize];
-    const RequestStart start = ReadRequestStart(*input, buffer);
-    if (start.error != nullptr) return start.error;
-    switch (start.command) {
-        case RequestCommand::kProgress:
-            return ReadProgressRequest(*input, start.flagText).error;
-        case RequestCommand::kActionUi:
-            return ReadActionUiRequest(*input, start.flagText).error;
-        case RequestCommand::kRemind:
-            return ReadRemindRequest(*input, start.flagText, 0).error;
-    }
-    return nullptr;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const char* product = ProductReply(data, size);
+    const char* product = zemkit::ReadLikeTheProduct(*OpenRequestMemory(data, size));
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     const zemkit::CheckReport report = zemkit::CheckRequest(bytes);
     const char* checker = report.reply ? report.reply->c_str() : nullptr;

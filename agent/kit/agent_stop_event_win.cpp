@@ -9,6 +9,13 @@ namespace zemkit {
 
 namespace {
 
+std::string SidText(PSID sid) {
+    char* text = nullptr;
+    if (!ConvertSidToStringSidA(sid, &text)) return "";
+    const ScopedLocalMemory owned(text);
+    return text;
+}
+
 // The SID that owns objects this process creates, as text; empty when it cannot be read.
 std::string OwnSidText() {
     HANDLE rawToken = nullptr;
@@ -17,10 +24,7 @@ std::string OwnSidText() {
     char buffer[256];
     DWORD size = 0;
     if (!GetTokenInformation(token.get(), TokenOwner, buffer, sizeof buffer, &size)) return "";
-    char* text = nullptr;
-    if (!ConvertSidToStringSidA(reinterpret_cast<TOKEN_OWNER*>(buffer)->Owner, &text)) return "";
-    const ScopedLocalMemory owned(text);
-    return text;
+    return SidText(reinterpret_cast<TOKEN_OWNER*>(buffer)->Owner);
 }
 
 std::string OwnerSidText(HANDLE event) {
@@ -31,10 +35,7 @@ std::string OwnerSidText(HANDLE event) {
         return "";
     }
     const ScopedLocalMemory descriptor(rawDescriptor);
-    char* text = nullptr;
-    if (!ConvertSidToStringSidA(owner, &text)) return "";
-    const ScopedLocalMemory owned(text);
-    return text;
+    return SidText(owner);
 }
 
 }  // namespace

@@ -228,6 +228,13 @@ void RunDialog(const std::string& request, const LaunchSettings& settings, Outco
 
 }  // namespace
 
+std::wstring PathBesideThisProgram(const wchar_t* fileName) {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const std::wstring exe(path, length);
+    return exe.substr(0, exe.find_last_of(L"\\/") + 1) + fileName;
+}
+
 Outcome Launch(const std::string& request, const LaunchSettings& settings) {
     Outcome outcome;
     AgentStopEvent::Instance().Ensure(outcome.notes);

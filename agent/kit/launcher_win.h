@@ -28,6 +28,9 @@ bool RunsAsAgent();
 // The sessions as the system lists them; false with the error when it cannot list them.
 bool ListSessions(std::vector<SessionInfo>& sessions, DWORD& error);
 
+// A file in the folder of this process's own exe: ZemClientUI.exe ships beside the agent's.
+std::wstring PathBesideThisProgram(const wchar_t* fileName);
+
 // Never throws for what the dialog or the system did: every end is an Outcome.
 Outcome Launch(const std::string& request, const LaunchSettings& settings);
 

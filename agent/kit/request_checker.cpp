@@ -15,8 +15,9 @@ namespace {
 
 constexpr size_t kLinesPerAction = 6;  // item, id, postponement and the three texts' count lines
 
-// Runs the product's reader of the request's command; null when it accepts the request.
-const char* ReadLikeTheProduct(TracedInput& input, bool& isRemind) {
+}  // namespace
+
+const char* ReadLikeTheProduct(platform::RequestInput& input, bool* isRemind) {
     TranslateFlag = false;  // process-wide in the product: one check must not leak into the next
     char buffer[kRequestBufferSize];
     const RequestStart start = ReadRequestStart(input, buffer);
@@ -27,11 +28,13 @@ const char* ReadLikeTheProduct(TracedInput& input, bool& isRemind) {
         case RequestCommand::kActionUi:
             return ReadActionUiRequest(input, start.flagText).error;
         case RequestCommand::kRemind:
-            isRemind = true;
+            if (isRemind != nullptr) *isRemind = true;
             return ReadRemindRequest(input, start.flagText, 0).error;
     }
     return nullptr;
 }
+
+namespace {
 
 // The line as ReadRequestLine leaves it: up to its first NUL, trailing blanks, tabs and LFs cut.
 std::string ReaderLineText(const std::string& data) {
@@ -135,7 +138,7 @@ CheckReport CheckRequest(std::string_view bytes) {
     CheckTrace trace;
     trace.raw = bytes;
     trace.input = &input;
-    trace.reply = ReadLikeTheProduct(input, trace.isRemind);
+    trace.reply = ReadLikeTheProduct(input, &trace.isRemind);
     CollectFields(bytes, trace);
 
     CheckReport report;

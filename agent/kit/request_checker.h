@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/platform.h"
+
 namespace zemkit {
 
 struct CheckedField {
@@ -32,5 +34,9 @@ struct CheckReport {
 
 // Not thread-safe: the product's readers keep the ":XLATE" flag in a process-wide variable.
 CheckReport CheckRequest(std::string_view bytes);
+
+// Reads a whole request as the product does, with the reader of its command; null when the
+// product accepts it, else its reply. `isRemind`, when given, is set for a REMIND request.
+const char* ReadLikeTheProduct(platform::RequestInput& input, bool* isRemind = nullptr);
 
 }  // namespace zemkit

@@ -105,13 +105,19 @@ Action ActionFromJson(const JsonValue& object, size_t index) {
     return action;
 }
 
+// The options every request has.
+template <typename Request>
+void ReadCommonOptions(Members& members, Request& request) {
+    request.taskbar = members.Flag("taskbar");
+    request.translationPath = members.OptionalPath("translation_path");
+    request.imagePath = members.OptionalPath("image_path");
+}
+
 Progress ProgressFromJson(Members& members) {
     Progress request;
     request.title = members.Text("title");
     request.message = members.Text("message");
-    request.taskbar = members.Flag("taskbar");
-    request.translationPath = members.OptionalPath("translation_path");
-    request.imagePath = members.OptionalPath("image_path");
+    ReadCommonOptions(members, request);
     return request;
 }
 
@@ -126,9 +132,7 @@ ActionUi ActionUiFromJson(Members& members) {
     request.maxRemindSeconds = members.OptionalNumber("max_remind_seconds");
     request.autoSeconds = members.OptionalNumber("auto_seconds");
     request.autoMessage = members.OptionalText("auto_message");
-    request.taskbar = members.Flag("taskbar");
-    request.translationPath = members.OptionalPath("translation_path");
-    request.imagePath = members.OptionalPath("image_path");
+    ReadCommonOptions(members, request);
     return request;
 }
 
@@ -143,9 +147,7 @@ Remind RemindFromJson(Members& members) {
     request.remindSeconds = members.Number("remind_seconds");
     request.autoSeconds = members.OptionalNumber("auto_seconds");
     request.autoTakeAction = members.Flag("auto_take_action");
-    request.taskbar = members.Flag("taskbar");
-    request.translationPath = members.OptionalPath("translation_path");
-    request.imagePath = members.OptionalPath("image_path");
+    ReadCommonOptions(members, request);
     return request;
 }
 

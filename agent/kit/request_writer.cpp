@@ -22,7 +22,8 @@ size_t SequenceLength(unsigned char lead) {
     return 0;
 }
 
-// Shortest form only, no encoded surrogates, nothing past U+10FFFF.
+// Shortest form only, no encoded surrogates, nothing past U+10FFFF: stricter than the product's
+// transcoder, which takes overlong forms, so that what the kit writes every reader takes.
 bool IsValidSequence(const unsigned char* p, size_t length) {
     for (size_t i = 1; i < length; ++i) {
         if (!IsContinuation(p[i])) return false;

@@ -43,13 +43,6 @@ std::wstring Wide(const std::string& text) {
     return out;
 }
 
-std::wstring ProductBesideThisProgram() {
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L"\\/") + 1) + L"ZemClientUI.exe";
-}
-
 int Usage() {
     std::fputs(
         "usage: zemuictl run [--exe PATH] [--timeout SECONDS] "
@@ -69,7 +62,7 @@ bool EndsWith(const std::string& text, const std::string& end) {
 
 int RunRunCommand(const CommandArguments& arguments) {
     zemkit::LaunchSettings settings;
-    settings.exe = ProductBesideThisProgram();
+    settings.exe = zemkit::PathBesideThisProgram(L"ZemClientUI.exe");
     std::string file;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];

@@ -28,13 +28,6 @@ SERVICE_STATUS_HANDLE statusHandle = nullptr;
 std::mutex promptsLock;
 std::vector<std::thread> prompts;
 
-std::wstring ProductBesideThisProgram() {
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L"\\/") + 1) + L"ZemClientUI.exe";
-}
-
 std::string RestartPrompt() {
     zemkit::ActionUi request;
     request.title = "Restart required";
@@ -50,7 +43,7 @@ std::string RestartPrompt() {
 
 void ShowPrompt(const char* why) {
     zemkit::LaunchSettings settings;
-    settings.exe = ProductBesideThisProgram();
+    settings.exe = zemkit::PathBesideThisProgram(L"ZemClientUI.exe");
     LogOutcome(why, zemkit::Launch(RestartPrompt(), settings));
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <mutex>
 
+#include "kit/launcher_win.h"
 #include "kit/report_json.h"
 #include "platform/handles_win.h"
 
@@ -34,10 +35,7 @@ void ReportToEventLog(const std::string& line, bool failed) {
 }  // namespace
 
 std::wstring LogPath() {
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L"\\/") + 1) + L"agent-service.log";
+    return zemkit::PathBesideThisProgram(L"agent-service.log");
 }
 
 void LogOutcome(const std::string& what, const zemkit::Outcome& outcome) {
