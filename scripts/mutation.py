@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Mutation testing of the portable core: plants one small fault at a time in a copy of the tree,
-rebuilds the native unit tests (ASan+UBSan) there and runs them. See docs/testing.md.
+"""Mutation testing of the portable core and the agent's kit: plants one small fault at a time in a
+copy of the tree, rebuilds the native unit tests (ASan+UBSan) there and runs them: the core's for
+a fault in src/, the kit's for a fault in agent/kit/. See docs/testing.md.
 
 A mutant is killed when the tests fail or hang, survives when they pass, and is stillborn when it
 does not compile. The score is killed / (killed + survived)."""
@@ -19,6 +20,7 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
 TEST_BINARY = "tests/zem_unit_tests"
+KIT_TEST_BINARY = "agent/tests/zemkit_tests"
 
 
 @dataclass(frozen=True)
@@ -41,9 +43,10 @@ class Mutant:
 # --- finding the sites -------------------------------------------------------------------------
 
 def portable_core(root):
-    """src/**/*.cpp and *.h that are neither Windows-only nor native-only, in a fixed order."""
+    """src/**/*.cpp and *.h, then agent/kit's, that are neither Windows-only nor native-only, in a
+    fixed order."""
     files = []
-    for path in sorted((root / "src").rglob("*")):
+    for path in sorted((root / "src").rglob("*")) + sorted((root / "agent" / "kit").rglob("*")):
         if path.suffix not in (".cpp", ".h"):
             continue
         if re.search(r"_(win|native)$", path.stem):
@@ -236,11 +239,11 @@ class Worker:
         return time.monotonic() - started
 
     def compile(self, timeout):
-        return run(["ninja", "-C", str(self.build), f"-j{self.jobs}", "zem_unit_tests"], ROOT,
-                   timeout)
+        return run(["ninja", "-C", str(self.build), f"-j{self.jobs}", "zem_unit_tests",
+                    "zemkit_tests"], ROOT, timeout)
 
-    def tests_pass(self, filter_text):
-        command = [str(self.build / TEST_BINARY), "--gtest_brief=1", "--gtest_fail_fast"]
+    def tests_pass(self, filter_text, binary=TEST_BINARY):
+        command = [str(self.build / binary), "--gtest_brief=1", "--gtest_fail_fast"]
         if filter_text:
             command.append(f"--gtest_filter={filter_text}")
         code, _ = run(command, self.build, self.timeout)
@@ -254,10 +257,15 @@ class Worker:
             code, _ = self.compile(1200)
             if code != 0:
                 return "stillborn"
+            if mutant.path.startswith("agent/"):
+                return "killed" if not self.tests_pass(None, KIT_TEST_BINARY) else "survived"
             first = first_filter(self.tree, mutant.path)
             if first is not None and not self.tests_pass(first):
                 return "killed"
-            return "survived" if self.tests_pass(f"-{first}" if first else None) else "killed"
+            # The kit's tests read requests and translations with the core too.
+            survived = (self.tests_pass(f"-{first}" if first else None)
+                        and self.tests_pass(None, KIT_TEST_BINARY))
+            return "survived" if survived else "killed"
         finally:
             source.write_text(original)
 

@@ -28,6 +28,14 @@ std::string Replace(std::string text, const std::string& from, const std::string
     return at == std::string::npos ? text : text.replace(at, from.size(), to);
 }
 
+// The request as a sender that ends every line with CR LF writes it.
+std::string WithCrLfLineEnds(std::string text) {
+    for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2)) {
+        text.insert(at, "\r");
+    }
+    return text;
+}
+
 struct Row {
     const char* name;
     std::string bytes;
@@ -43,6 +51,9 @@ TEST(Checker, NamesTheFieldAtFaultAndTheReply) {
     const Row rows[] = {
         {"count one short leaves a skipped line", Replace(progress, "TITLE:12", "TITLE:11"),
          nullptr, "TITLE says 11 bytes, but 12 bytes come before the next key line"},
+        {"count one short, CR LF line ends",
+         Replace(WithCrLfLineEnds(progress), "TITLE:12", "TITLE:11"), nullptr,
+         "TITLE says 11 bytes, but 12 bytes come before the next key line"},
         {"count two short",
          Replace(progress, "TITLE:12\nMise \xC3\xA0 jour", "TITLE:12\nMise \xC3\xA0 jour!!"),
          "Error: Bad message", "TITLE says 12 bytes, but 14"},
@@ -79,6 +90,12 @@ TEST(Checker, NamesTheFieldAtFaultAndTheReply) {
         {"non-ASCII path", Encode(ProgressOf("t", "m", {}, FilePath::Encoded("\xE9.ico"))), nullptr,
          "IMAGEPATH holds non-ASCII bytes"},
         {"bad command", "UI 1.2\nPROGRESS:CANCEL\n", "Error: Bad command", "is not PROGRESS"},
+        {"unknown line", "UI 1.2\nPROGRESS\nHELLO:3\n", "Error: Bad title",
+         "\"HELLO:3\" is not the TITLE line the product expects here"},
+        {"last count one short",
+         Replace(Encode(ProgressOf("t", "m", {}, FilePath::Ascii("a.ico"))), "IMAGEPATH:5",
+                 "IMAGEPATH:4"),
+         nullptr, "IMAGEPATH says 4 bytes, but 5 bytes come before the next key line"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -88,6 +105,18 @@ TEST(Checker, NamesTheFieldAtFaultAndTheReply) {
         std::string said = report.problem.value_or("");
         for (const std::string& warning : report.warnings) said += "\n" + warning;
         EXPECT_NE(said.find(row.problem), std::string::npos) << said;
+    }
+}
+
+// Line ends written as CR LF, or no line end at all after a value, are read as the sender meant.
+TEST(Checker, RightCountsDrawNoCountWarningWhateverEndsTheirLines) {
+    const std::string crLf =
+        WithCrLfLineEnds(Encode(ProgressOf("t", "m", {}, FilePath::Ascii("a.ico"))));
+    const std::string unbroken = "UI 1.2\nPROGRESS\nTITLE:1\ntMESSAGE:1\nmIMAGEPATH:1\nx";
+    for (const std::string& bytes : {crLf, unbroken}) {
+        const CheckReport report = CheckRequest(bytes);
+        EXPECT_TRUE(report.ok) << bytes;
+        EXPECT_EQ(report.warnings, std::vector<std::string>()) << bytes;
     }
 }
 

@@ -30,6 +30,9 @@ TEST(Reply, ParsesEveryReplyOfTheProtocol) {
         {"OK:1\n", "UNKNOWN", {}, {}, "OK:1"},
         {"RUNACTION:x\n", "UNKNOWN", {}, {}, "RUNACTION:x"},
         {"RUNACTION:\n", "UNKNOWN", {}, {}, "RUNACTION:"},
+        {"REMIND:999999999999999999\n", "REMIND", 999999999999999999LL, {}, {}},
+        {"REMIND:1000000000000000000\n", "UNKNOWN", {}, {}, "REMIND:1000000000000000000"},
+        {"xError: Bad title\n", "UNKNOWN", {}, {}, "xError: Bad title"},
         {"", "UNKNOWN", {}, {}, ""},
     };
     for (const Row& row : rows) {

@@ -38,6 +38,7 @@ TEST(SessionChoice, PicksTheActiveSessionTheSelectorNamesOrSaysWhyNone) {
         {"4", kDesk, 4, ""},
         {"5", kDesk, std::nullopt, "nobody signed in"},
         {"9", kDesk, std::nullopt, "session 9 is not there"},
+        {"user:x", {{8, State::kActive, "Console", "x", "", false}}, 8, ""},
         {"console", locked, 1, "locked"},
         {"console", nobody, std::nullopt, "nobody signed in"},
         {"console", away, std::nullopt, "disconnected"},
@@ -54,8 +55,17 @@ TEST(SessionChoice, PicksTheActiveSessionTheSelectorNamesOrSaysWhyNone) {
         ASSERT_TRUE(selector);
         const SessionChoice choice = ChooseSession(row.sessions, *selector);
         EXPECT_EQ(choice.sessionId, row.chosen);
-        EXPECT_NE(choice.note.find(row.note), std::string::npos) << choice.note;
+        if (*row.note == '\0') {
+            EXPECT_EQ(choice.note, "");
+        } else {
+            EXPECT_NE(choice.note.find(row.note), std::string::npos) << choice.note;
+        }
     }
+}
+
+TEST(SessionChoice, ReadsEachFormOfSelector) {
+    EXPECT_EQ(ParseSessionSelector("123456789")->id, 123456789u);
+    EXPECT_EQ(ParseSessionSelector("user:x")->user, "x");
 }
 
 TEST(SessionChoice, RefusesASelectorOfNoKnownForm) {
