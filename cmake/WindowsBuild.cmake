@@ -87,6 +87,9 @@ foreach(e2e_case IN LISTS e2e_cases)
     set(e2e_state ${ZEM_WINE_STATE})
     if(NOT e2e_dpi EQUAL 0)
         zem_dpi_session(${e2e_dpi} e2e_fixture e2e_state)
+        # Its cases count pixels on the screen; without a display of the caller's, the session
+        # has one of its own, which they then take in turn.
+        set_tests_properties(${e2e_name} PROPERTIES RESOURCE_LOCK screen_dpi${e2e_dpi})
     endif()
     if(e2e_own)
         zem_own_session(${e2e_name} ${e2e_fixture} ${e2e_state} e2e_fixture e2e_state)

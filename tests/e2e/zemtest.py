@@ -144,6 +144,18 @@ def wait_until(condition, timeout=15.0, interval=0.05, what="condition"):
         time.sleep(interval)
 
 
+def last_sample(sample, accepted, timeout=5.0, interval=0.2):
+    """Takes sample() until accepted(value) or the time is up, and returns the last value: for
+    a screen that a late paint, or a window passing over it, may show wrong for a moment; the
+    caller asserts on what it got."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = sample()
+        if accepted(value) or time.monotonic() >= deadline:
+            return value
+        time.sleep(interval)
+
+
 # ---- program runs ----
 
 class ProgramRun:
