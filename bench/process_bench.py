@@ -89,9 +89,11 @@ DIALOGS = {
     "ACTIONUI": (actionui_request, IDS["IDC_ACTION_BUTTON"], b"OK\n", b"CLOSED\n"),
     "REMIND": (remind_request, IDS["IDC_TAKE_ALL_BUTTON"], b"RUNALL\n", b"CLOSED\n"),
 }
-# Each dialog is compared with floor_dialog.exe showing the same template: the platform's floor.
-FLOORS = {"floor-108": IDS["IDD_PROGRESS"], "floor-102": IDS["IDD_PREACTION"],
-          "floor-109": IDS["IDD_REMINDER"]}
+# Each dialog is compared with floor_dialog.exe showing the same template, the focus where the
+# product puts it at the start: the platform's floor. (template, control with the focus)
+FLOORS = {"floor-108": (IDS["IDD_PROGRESS"], IDS["IDC_PROGRESS_MESSAGE"]),
+          "floor-102": (IDS["IDD_PREACTION"], IDS["IDC_ACTION_MESSAGE"]),
+          "floor-109": (IDS["IDD_REMINDER"], IDS["IDC_REMIND_COMBO"])}
 FLOOR_OF = {"PROGRESS": "floor-108", "ACTIONUI": "floor-102", "REMIND": "floor-109"}
 
 
@@ -147,7 +149,7 @@ def end_product(run, name, title):
 def one_floor_run(floor, results, poll_ms):
     title = zemtest.unique_title("bench-floor")
     waiter = start_waiter(title, poll_ms)
-    with zemtest.start_floor_dialog(title, FLOORS[floor]) as run:
+    with zemtest.start_floor_dialog(title, *FLOORS[floor]) as run:
         results["visible"].append(visible_after(waiter, run))
         time.sleep(SETTLE_SECONDS)
         pid = common.linux_pid(run.proc.pid, common.FLOOR_NAME)
@@ -217,7 +219,7 @@ def idle_and_round_trips(run, exe_name, title, results, server, count):
 
 def one_idle_floor_run(floor, results, server, count):
     title = zemtest.unique_title("bench-idle-floor")
-    with zemtest.start_floor_dialog(title, FLOORS[floor]) as run:
+    with zemtest.start_floor_dialog(title, *FLOORS[floor]) as run:
         idle_and_round_trips(run, common.FLOOR_NAME, title, results, server, count)
         end_floor(run, title)
 

@@ -272,10 +272,12 @@ def start_product_early(request_bytes, all_requests):
     return _early_runs.pop(request_bytes, None) or start_product(request_bytes)
 
 
-def start_floor_dialog(title, template=None):
+def start_floor_dialog(title, template=None, focus=None):
     """Starts floor_dialog.exe, the baseline dialog, with the given caption; `template` names
-    another of the product's dialog templates than the progress dialog's."""
-    return ProgramRun(FLOOR_DIALOG, [title] + ([str(template)] if template else []))
+    another of the product's dialog templates than the progress dialog's, `focus` the control
+    that takes the focus instead of the first tab stop."""
+    args = [title, template or IDS["IDD_PROGRESS"]] + ([focus] if focus else [])
+    return ProgramRun(FLOOR_DIALOG, args)
 
 
 # ---- the dialog driver ----
